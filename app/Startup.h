@@ -1,0 +1,28 @@
+#pragma once
+
+#include "charsets/CharSets.h"
+
+#include <functional>
+
+class Form1;
+class QWidget;
+
+namespace game {
+class ClockSeededRandom;
+class Game;
+} // namespace game
+
+/// Where the character tables come from; tests hand in broken ones.
+struct TableSource {
+    std::function<charsets::CharSetTable()> charSets = charsets::buildCharSets;
+    std::function<charsets::SetSizeTable()> setSizes = charsets::buildSetSizes;
+};
+
+/// Prepares and shows the hidden window: centring, tables, seeding, the first board, then the
+/// window. On a failure shows the start-up failure message instead and returns false; the
+/// window is then never shown.
+bool Form_Load(Form1 &form, game::Game &game, game::ClockSeededRandom &random, const TableSource &tables = {});
+
+/// Moves a top-level window so that its outer frame is centred on its screen. Before the window is
+/// mapped the frame is not known yet, and it is corrected once it is.
+void centreOnScreen(QWidget &window);

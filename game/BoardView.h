@@ -1,0 +1,22 @@
+#pragma once
+
+#include "game/Checked.h"
+
+#include <QString>
+
+namespace game {
+
+/// What the rules need of the window, and nothing more.
+class BoardView {
+public:
+    virtual ~BoardView() = default;
+    virtual void setButtonCaption(Int16 position, const QString &caption) = 0;
+    virtual void setMarkerVisible(Int16 position, bool visible) = 0;
+    virtual void setLabelText(const QString &text) = 0;
+    /// Hiding the board hides its buttons and markers without changing their own visibility.
+    virtual void setBoardVisible(bool visible) = 0;
+    /// Puts what changed on the screen now.
+    virtual void processPendingEvents() = 0;
+};
+
+} // namespace game

@@ -1,0 +1,160 @@
+#include "game/Game.h"
+
+#include "game/Texts.h"
+
+#include <algorithm>
+
+namespace game {
+
+namespace {
+
+// A board shows the answer and eighteen other members, and UsedChars flags member indices 0..49.
+constexpr Int16 MinimumSetSize = 19;
+constexpr Int16 MaximumSetSize = 50;
+
+void checkPosition(Int16 position)
+{
+    if (position < 0 || position >= PositionCount)
+        throw std::out_of_range("no character button at this position");
+}
+
+} // namespace
+
+Game::Game(BoardView &view, RandomSource &random, Pauses &pauses)
+    : view(view), random(random), pauses(pauses)
+{
+}
+
+void Game::loadTables(charsets::CharSetTable charSets, charsets::SetSizeTable setSizes)
+{
+    s.CharSets = std::move(charSets);
+    s.SetSizes = std::move(setSizes);
+    s.SetCount = toInt16(static_cast<long long>(s.CharSets.size()));
+    if (s.SetCount == 0 || s.SetSizes.size() != s.CharSets.size())
+        throw std::length_error("character tables do not match");
+    for (Int16 set = 0; set < s.SetCount; ++set)
+        checkDealable(set);
+    s.CurrentSet = 0;
+}
+
+void Game::checkDealable(Int16 set) const
+{
+    // With fewer members the dealing below would never find a free character.
+    const Int16 size = s.SetSizes.at(set);
+    if (size < MinimumSetSize || size > MaximumSetSize || size > Int16(s.CharSets.at(set).size()))
+        throw std::length_error("a character set is too small or too large to deal from");
+}
+
+Int16 Game::drawPosition()
+{
+    return scaledDraw(PositionCount, random.next());
+}
+
+Int16 Game::drawCharacter()
+{
+    return scaledDraw(s.SetSizes.at(s.CurrentSet), random.next());
+}
+
+void Game::DealBoard()
+{
+    checkDealable(s.CurrentSet);
+    for (Int16 i = 0; i < PositionCount; ++i)
+        view.setMarkerVisible(i, false);
+    s.Picking = 0;
+    if (currentPhase != Phase::Verdict) // a verdict ends only once its new board is shown
+        currentPhase = Phase::NoPick;
+
+    s.PairPosA = drawPosition();
+    do {
+        s.PairPosB = drawPosition();
+    } while (s.PairPosB == s.PairPosA);
+
+    std::fill_n(s.UsedChars.begin(), MaximumSetSize, Int16(0));
+    s.AnswerIndex = drawCharacter();
+    s.UsedChars.at(s.AnswerIndex) = 1;
+
+    const auto &members = s.CharSets.at(s.CurrentSet);
+    for (Int16 k = 0; k < PositionCount; ++k) {
+        if (k == s.PairPosA || k == s.PairPosB) {
+            view.setButtonCaption(k, members.at(s.AnswerIndex));
+            continue;
+        }
+        Int16 c;
+        do {
+            c = drawCharacter(); // a character already on the board is drawn again
+        } while (s.UsedChars.at(c) == 1);
+        s.UsedChars.at(c) = 1;
+        view.setButtonCaption(k, members.at(c));
+    }
+    view.setLabelText(texts::Prompt);
+    view.processPendingEvents();
+}
+
+void Game::Command2_Click()
+{
+    if (currentPhase == Phase::Verdict) // the verdict deals the next board itself
+        return;
+    s.CurrentSet = toInt16(s.CurrentSet + 1);
+    if (s.CurrentSet >= s.SetCount)
+        s.CurrentSet = 0;
+    DealBoard();
+}
+
+void Game::Command1_Click(Int16 Index)
+{
+    checkPosition(Index);
+    switch (currentPhase) {
+    case Phase::NoPick:
+        s.Picking = 1;
+        s.FirstPick = Index;
+        currentPhase = Phase::OnePick;
+        view.setMarkerVisible(Index, true);
+        view.setLabelText(texts::SecondPick);
+        view.processPendingEvents();
+        break;
+    case Phase::OnePick:
+        if (Index != s.FirstPick) {
+            startVerdict(Index);
+            break;
+        }
+        s.Picking = 0;
+        currentPhase = Phase::NoPick;
+        view.setMarkerVisible(Index, false);
+        view.setLabelText(texts::Prompt);
+        view.processPendingEvents();
+        break;
+    case Phase::Verdict:
+        break;
+    }
+}
+
+void Game::startVerdict(Int16 Index)
+{
+    currentPhase = Phase::Verdict;
+    const auto isPair = [this](Int16 position) { return position == s.PairPosA || position == s.PairPosB; };
+    view.setLabelText(isPair(s.FirstPick) && isPair(Index) ? texts::Correct : texts::Failed);
+    for (Int16 i = 0; i < PositionCount; ++i)
+        view.setMarkerVisible(i, false);
+    view.setMarkerVisible(s.PairPosA, true);
+    view.setMarkerVisible(s.PairPosB, true);
+    view.processPendingEvents();
+    pauses.pause(RevealPause, [this] { showNotice(); });
+}
+
+void Game::showNotice()
+{
+    view.setLabelText(texts::Changing);
+    view.setBoardVisible(false);
+    view.processPendingEvents();
+    pauses.pause(NoticePause, [this] { dealAfterVerdict(); });
+}
+
+void Game::dealAfterVerdict()
+{
+    DealBoard();
+    view.setBoardVisible(true);
+    currentPhase = Phase::NoPick;
+    view.processPendingEvents();
+}
+
+} // namespace game

@@ -1,0 +1,122 @@
+#include "ui/Form1.h"
+
+#include "game/Texts.h"
+#include "ui/Fonts.h"
+#include "ui/Layout.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+namespace layout = ui::layout;
+
+namespace {
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QRect &geometry, const QFont &font)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(font);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QFrame *makeMarker(QWidget *parent, int i)
+{
+    // A flat bar with a single-line frame, filled like an application's workspace.
+    auto *marker = new QFrame(parent);
+    marker->setObjectName(QStringLiteral("Picture3(%1)").arg(i));
+    marker->setGeometry(layout::marker(i));
+    marker->setFrameStyle(QFrame::Box | QFrame::Plain);
+    marker->setLineWidth(1);
+    marker->setBackgroundRole(QPalette::Dark);
+    marker->setAutoFillBackground(true);
+    marker->hide();
+    return marker;
+}
+
+QWidget *makePanel(QWidget *parent, const QString &name, const QRect &geometry)
+{
+    auto *panel = new QWidget(parent);
+    panel->setObjectName(name);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , Label1(new QLabel(game::texts::Prompt, this))
+    , Picture1(makePanel(this, QStringLiteral("Picture1"), layout::Picture1))
+    , Picture2(makePanel(this, QStringLiteral("Picture2"), layout::Picture2))
+    , Command2(makeButton(Picture2, QStringLiteral("Command2"), layout::Command2, ui::fonts::gothic(12)))
+    , Command3(makeButton(Picture2, QStringLiteral("Command3"), layout::Command3, ui::fonts::gothic(12)))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(game::texts::Prompt);
+    setWindowIcon(QIcon(QStringLiteral(":/Kovelith.ico")));
+    setFixedSize(layout::ClientSize);
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(layout::Label1);
+    Label1->setFont(ui::fonts::mincho(36));
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setAutoFillBackground(true);
+
+    const QFont characterFont = ui::fonts::gothic(36);
+    for (int i = 0; i < 20; ++i) {
+        Command1[i] = makeButton(Picture1, QStringLiteral("Command1(%1)").arg(i), layout::button(i), characterFont);
+        Picture3[i] = makeMarker(Picture1, i);
+    }
+    Command2->setText(QStringLiteral("次"));
+    Command3->setText(QStringLiteral("終"));
+    setTabOrder();
+}
+
+void Form1::setTabOrder()
+{
+    std::vector<QWidget *> order{Label1, Picture1};
+    order.insert(order.end(), Command1.begin(), Command1.end());
+    order.insert(order.end(), {Picture2, Command2, Command3});
+    order.insert(order.end(), Picture3.begin(), Picture3.end());
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form1::setButtonCaption(game::Int16 position, const QString &caption)
+{
+    Command1.at(position)->setText(caption);
+}
+
+void Form1::setMarkerVisible(game::Int16 position, bool visible)
+{
+    Picture3.at(position)->setVisible(visible);
+}
+
+void Form1::setLabelText(const QString &text)
+{
+    Label1->setText(text);
+}
+
+void Form1::setBoardVisible(bool visible)
+{
+    Picture1->setVisible(visible);
+}
+
+void Form1::processPendingEvents()
+{
+    // Paint what changed now. Input is left to the event loop, which every game step returns to.
+    if (isVisible())
+        repaint();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit QueryUnload();
+}

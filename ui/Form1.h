@@ -1,0 +1,44 @@
+#pragma once
+
+#include "game/BoardView.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+/// The game's one window: the label, the board panel with twenty character buttons and their
+/// marker bars, and the side panel with "次" and "終". Its layout never changes after creation.
+class Form1 final : public QWidget, public game::BoardView {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *parent = nullptr);
+
+    QLabel *const Label1;
+    QWidget *const Picture1; ///< the board panel
+    QWidget *const Picture2; ///< the side panel
+    std::array<QPushButton *, 20> Command1{};
+    std::array<QFrame *, 20> Picture3{};
+    QPushButton *const Command2;
+    QPushButton *const Command3;
+
+    void setButtonCaption(game::Int16 position, const QString &caption) override;
+    void setMarkerVisible(game::Int16 position, bool visible) override;
+    void setLabelText(const QString &text) override;
+    void setBoardVisible(bool visible) override;
+    void processPendingEvents() override;
+
+signals:
+    /// Any request to close the window; it is never refused.
+    void QueryUnload();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setTabOrder();
+};
