@@ -33,9 +33,28 @@ QFrame *makeMarker(QWidget *parent, int i)
     marker->setFrameStyle(QFrame::Box | QFrame::Plain);
     marker->setLineWidth(1);
     marker->setBackgroundRole(QPalette::Dark);
+    // Else the frame takes the role that contrasts with Dark, Light, and vanishes into the window.
+    marker->setForegroundRole(QPalette::WindowText);
     marker->setAutoFillBackground(true);
     marker->hide();
     return marker;
+}
+
+std::array<QPushButton *, 20> makeCharacterButtons(QWidget *board)
+{
+    std::array<QPushButton *, 20> buttons;
+    const QFont font = ui::fonts::gothic(36);
+    for (int i = 0; i < 20; ++i)
+        buttons[i] = makeButton(board, QStringLiteral("Command1(%1)").arg(i), layout::button(i), font);
+    return buttons;
+}
+
+std::array<QFrame *, 20> makeMarkers(QWidget *board)
+{
+    std::array<QFrame *, 20> markers;
+    for (int i = 0; i < 20; ++i)
+        markers[i] = makeMarker(board, i);
+    return markers;
 }
 
 QWidget *makePanel(QWidget *parent, const QString &name, const QRect &geometry)
@@ -53,9 +72,11 @@ Form1::Form1(QWidget *parent)
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , Label1(new QLabel(game::texts::Prompt, this))
     , Picture1(makePanel(this, QStringLiteral("Picture1"), layout::Picture1))
+    , Command1(makeCharacterButtons(Picture1))
     , Picture2(makePanel(this, QStringLiteral("Picture2"), layout::Picture2))
     , Command2(makeButton(Picture2, QStringLiteral("Command2"), layout::Command2, ui::fonts::gothic(12)))
     , Command3(makeButton(Picture2, QStringLiteral("Command3"), layout::Command3, ui::fonts::gothic(12)))
+    , Picture3(makeMarkers(Picture1))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(game::texts::Prompt);
@@ -65,27 +86,14 @@ Form1::Form1(QWidget *parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(layout::Label1);
     Label1->setFont(ui::fonts::mincho(36));
-    Label1->setAlignment(Qt::AlignCenter);
+    // The 36 pt glyphs are as tall as the label: centring the taller line box of the face would
+    // clip their tops, so the line starts one pixel down and the ink fits whole.
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setContentsMargins(0, 1, 0, 0);
     Label1->setAutoFillBackground(true);
 
-    const QFont characterFont = ui::fonts::gothic(36);
-    for (int i = 0; i < 20; ++i) {
-        Command1[i] = makeButton(Picture1, QStringLiteral("Command1(%1)").arg(i), layout::button(i), characterFont);
-        Picture3[i] = makeMarker(Picture1, i);
-    }
     Command2->setText(QStringLiteral("次"));
     Command3->setText(QStringLiteral("終"));
-    setTabOrder();
-}
-
-void Form1::setTabOrder()
-{
-    std::vector<QWidget *> order{Label1, Picture1};
-    order.insert(order.end(), Command1.begin(), Command1.end());
-    order.insert(order.end(), {Picture2, Command2, Command3});
-    order.insert(order.end(), Picture3.begin(), Picture3.end());
-    for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void Form1::setButtonCaption(game::Int16 position, const QString &caption)

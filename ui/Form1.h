@@ -18,13 +18,15 @@ class Form1 final : public QWidget, public game::BoardView {
 public:
     explicit Form1(QWidget *parent = nullptr);
 
+    // Declared, and so created, in Tab order: the focus chain follows the order of creation, and
+    // QWidget::setTabOrder() leaves out the label, the panels and the markers, which take no focus.
     QLabel *const Label1;
     QWidget *const Picture1; ///< the board panel
+    const std::array<QPushButton *, 20> Command1;
     QWidget *const Picture2; ///< the side panel
-    std::array<QPushButton *, 20> Command1{};
-    std::array<QFrame *, 20> Picture3{};
     QPushButton *const Command2;
     QPushButton *const Command3;
+    const std::array<QFrame *, 20> Picture3;
 
     void setButtonCaption(game::Int16 position, const QString &caption) override;
     void setMarkerVisible(game::Int16 position, bool visible) override;
@@ -38,7 +40,4 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-
-private:
-    void setTabOrder();
 };
