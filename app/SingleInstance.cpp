@@ -8,10 +8,13 @@ bool SingleInstance::claim()
     const QString name = QStringLiteral("Kovelith.lock");
     // The runtime directory is the user's own; the temporary directory is the fallback when it
     // cannot be written, with the user's name in the lock's name.
-    const QStringList places{
-        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + u'/' + name,
+    QStringList places{
         QDir::tempPath() + QStringLiteral("/Kovelith-%1.lock").arg(qEnvironmentVariable("USER", QStringLiteral("user"))),
     };
+    // Qt names no runtime directory when none is usable; the lock must not land in "/" then.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        places.prepend(runtime + u'/' + name);
     for (const QString &path : places) {
         auto candidate = std::make_unique<QLockFile>(path);
         candidate->setStaleLockTime(0); // a live copy's lock never times out
