@@ -7,7 +7,7 @@ game="" wm=""
 sandbox=$(mktemp -d)
 trap 'kill $game $wm 2>/dev/null; rm -rf "$sandbox"' EXIT
 mkdir -m 700 "$sandbox/run"
-openbox --sm-disable >/dev/null 2>&1 &
+HOME=$sandbox openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 # Start the game only once the window manager has claimed the screen, and a little later: openbox
 # loses map requests that come while it is still starting up.
