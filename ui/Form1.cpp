@@ -14,9 +14,10 @@ namespace layout = ui::layout;
 
 namespace {
 
-QPushButton *makeButton(QWidget *parent, const QString &name, const QRect &geometry, const QFont &font)
+QPushButton *makeButton(QWidget *parent, const QString &name, const QRect &geometry, const QFont &font,
+                        const QString &caption = {})
 {
-    auto *button = new QPushButton(parent);
+    auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
     button->setFont(font);
@@ -74,8 +75,10 @@ Form1::Form1(QWidget *parent)
     , Picture1(makePanel(this, QStringLiteral("Picture1"), layout::Picture1))
     , Command1(makeCharacterButtons(Picture1))
     , Picture2(makePanel(this, QStringLiteral("Picture2"), layout::Picture2))
-    , Command2(makeButton(Picture2, QStringLiteral("Command2"), layout::Command2, ui::fonts::gothic(12)))
-    , Command3(makeButton(Picture2, QStringLiteral("Command3"), layout::Command3, ui::fonts::gothic(12)))
+    , Command2(makeButton(Picture2, QStringLiteral("Command2"), layout::Command2, ui::fonts::gothic(12),
+                          QStringLiteral("次")))
+    , Command3(makeButton(Picture2, QStringLiteral("Command3"), layout::Command3, Command2->font(),
+                          QStringLiteral("終")))
     , Picture3(makeMarkers(Picture1))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -91,9 +94,6 @@ Form1::Form1(QWidget *parent)
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setContentsMargins(0, 1, 0, 0);
     Label1->setAutoFillBackground(true);
-
-    Command2->setText(QStringLiteral("次"));
-    Command3->setText(QStringLiteral("終"));
 }
 
 void Form1::setButtonCaption(game::Int16 position, const QString &caption)
