@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program icon and writes it in the three forms the build uses:
 
   Kovelith.ico        the window icon (Qt resource) and the icon file itself

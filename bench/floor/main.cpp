@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least Qt Widgets program that shows the game's first screen: a window of the same fixed
 // size with the same label, twenty character buttons and the two side buttons, in the same fonts
 // and places. No icon, no lock, no game: the benchmark holds the game against it, and anything

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /*
  * kovelith-probe: starts a program on the current X display and times it from the outside.
  *

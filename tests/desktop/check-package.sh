@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package (CPack installs the build into a temporary prefix for it), checks its
 # control fields and file list, and validates the menu entry and AppStream metadata it installs.
 #   check-package.sh BUILD_DIR

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiles the Windows resource script with MinGW's windres, decompiles the result and checks what
 # Windows reads from it: the version record, icon group 1 and its one image 30001.
 #   check-version-record.sh RESOURCES_DIR

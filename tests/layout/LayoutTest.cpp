@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "charsets/CharSets.h"
 #include "game/Texts.h"
 #include "ui/Fonts.h"

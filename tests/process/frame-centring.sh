@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Under a window manager that frames windows, the settled window is centred on its outer size, frame
 # and title bar included: the frame is known only after mapping, so start-up corrects its first guess.
 #   frame-centring.sh KOVELITH  (on a display of its own, 1280x1024)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program under the test's own X server, started, clicked, looked at and watched from outside.
 #include <QRegion>
 #include <QScreen>

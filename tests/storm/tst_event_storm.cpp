@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long, seeded storm of clicks against the real window, with the verdict's pauses ended by the
 // storm itself, checking after every event that the board, the label and the markers still tell
 // one consistent story. Repeat a failing run with KOVELITH_STORM_SEED=<seed>.
