@@ -70,10 +70,12 @@ public:
     {
         setProcessEnvironment(environment);
         setProcessChannelMode(MergedChannels);
+        // KOVELITH_COMMAND, when set, starts another build of the game (the Windows one under wine).
+        QStringList command = qEnvironmentVariable("KOVELITH_COMMAND", KOVELITH_EXE).split(u' ', Qt::SkipEmptyParts);
         if (barrier.isEmpty())
-            start(KOVELITH_EXE, {});
+            start(command.takeFirst(), command);
         else // exec keeps the process id, so the exit status and output are the game's own
-            start("/bin/sh", {"-c", "read go < \"$0\"; exec \"$1\"", barrier, KOVELITH_EXE});
+            start("/bin/sh", QStringList{"-c", "read go < \"$0\"; shift; exec \"$@\"", barrier, "-"} + command);
         waitForStarted();
     }
 
