@@ -3,7 +3,7 @@
 # Builds the Debian package (CPack installs the build into a temporary prefix for it), checks its
 # control fields and file list, has lintian check the whole package, and validates the menu entry and
 # AppStream metadata it installs.
-#   check-package.sh BUILD_DIR
+#   package_test.sh BUILD_DIR
 set -eu
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

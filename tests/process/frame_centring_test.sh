@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Under a window manager that frames windows, the window is centred on its outer size, frame and
 # title bar included, from the moment its frame is mapped: it never shows up anywhere else first.
-#   frame-centring.sh KOVELITH  (on a display of its own, 1280x1024)
+#   frame_centring_test.sh KOVELITH  (on a display of its own, 1280x1024)
 set -eu
 game="" wm="" watcher=""
 sandbox=$(mktemp -d)
