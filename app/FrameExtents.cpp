@@ -88,12 +88,13 @@ private:
 
 void requestFrameExtents(QWidget &window, std::function<void(std::optional<QMargins>)> done)
 {
+    // Other platforms (offscreen among them) may offer the interface without a connection.
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) {
+    xcb_connection_t *const connection = x11 ? x11->connection() : nullptr;
+    if (!connection) {
         done(std::nullopt);
         return;
     }
-    xcb_connection_t *const connection = x11->connection();
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
     const std::vector<uint32_t> supported = cardinals(connection, root, atom(connection, "_NET_SUPPORTED"));
