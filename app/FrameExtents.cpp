@@ -62,9 +62,10 @@ public:
             return false;
         const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
         if (notify->window == m_window && notify->atom == m_extents) {
-            const std::vector<uint32_t> ltrb = cardinals(m_connection, m_window, m_extents);
-            if (ltrb.size() == 4)
-                finish(QMargins(int(ltrb[0]), int(ltrb[2]), int(ltrb[1]), int(ltrb[3])));
+            // Left, right, top and bottom.
+            const std::vector<uint32_t> extents = cardinals(m_connection, m_window, m_extents);
+            if (extents.size() == 4)
+                finish(QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])));
         }
         return false;
     }
@@ -95,7 +96,13 @@ void requestFrameExtents(QWidget &window, std::function<void(std::optional<QMarg
         done(std::nullopt);
         return;
     }
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const std::unique_ptr<xcb_query_tree_reply_t, decltype(&free)> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, xcb_window_t(window.winId())), nullptr), &free);
+    if (!tree) {
+        done(std::nullopt);
+        return;
+    }
+    const xcb_window_t root = tree->root;
     const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
     const std::vector<uint32_t> supported = cardinals(connection, root, atom(connection, "_NET_SUPPORTED"));
     if (std::find(supported.begin(), supported.end(), request) == supported.end()) {

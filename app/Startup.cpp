@@ -60,9 +60,9 @@ void showCentred(QWidget &window)
         if (frame) { // the client area's place: the frame goes around it
             const QPoint outer = centredPosition(window.screen()->geometry(), window.size().grownBy(*frame));
             window.setGeometry(QRect(outer + QPoint(frame->left(), frame->top()), window.size()));
-        }
-        else
+        } else {
             window.installEventFilter(new FrameCentring(&window));
+        }
         window.show();
     });
 }
