@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Startup.h"
 
+#include "app/FrameExtents.h"
 #include "game/Game.h"
 #include "ui/Form1.h"
 
@@ -19,7 +20,8 @@ QPoint centredPosition(const QRect &screen, QSize outer)
             screen.y() + int(std::floor(screen.height() / 2.0 - outer.height() / 2.0))};
 }
 
-/// Centres the window again, once, when the window manager has put its frame around it.
+/// Centres the window again, once, when the window manager has put its frame around it: the fallback
+/// for window managers that cannot tell the frame before the window is shown.
 class FrameCentring final : public QObject {
 public:
     using QObject::QObject;
@@ -50,8 +52,19 @@ void showStartupFailure()
 void centreOnScreen(QWidget &window)
 {
     window.move(centredPosition(window.screen()->geometry(), window.frameGeometry().size()));
-    if (!window.isVisible())
-        window.installEventFilter(new FrameCentring(&window));
+}
+
+void showCentred(QWidget &window)
+{
+    requestFrameExtents(window, [&window](std::optional<QMargins> frame) {
+        if (frame) { // the client area's place: the frame goes around it
+            const QPoint outer = centredPosition(window.screen()->geometry(), window.size().grownBy(*frame));
+            window.setGeometry(QRect(outer + QPoint(frame->left(), frame->top()), window.size()));
+        } else {
+            window.installEventFilter(new FrameCentring(&window));
+        }
+        window.show();
+    });
 }
 
 bool Form_Load(Form1 &form, game::Game &game, game::ClockSeededRandom &random, const TableSource &tables)
@@ -61,7 +74,7 @@ bool Form_Load(Form1 &form, game::Game &game, game::ClockSeededRandom &random, c
         game.loadTables(tables.charSets(), tables.setSizes());
         random.seedFromClock();
         game.DealBoard();
-        form.show();
+        showCentred(form);
     } catch (...) {
         showStartupFailure();
         return false;

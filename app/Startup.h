@@ -24,6 +24,10 @@ struct TableSource {
 /// window is then never shown.
 bool Form_Load(Form1 &form, game::Game &game, game::ClockSeededRandom &random, const TableSource &tables = {});
 
-/// Moves a top-level window so that its outer frame is centred on its screen. Before the window is
-/// mapped the frame is not known yet, and it is corrected once it is.
+/// Moves a top-level window so that its outer frame, as far as it is known yet, is centred on its screen.
 void centreOnScreen(QWidget &window);
+
+/// Shows the hidden window centred with the frame the window manager will give it. Where the window
+/// manager can tell the frame beforehand, the window waits for that answer (briefly) and is never seen
+/// anywhere else; otherwise it is shown at once and moved once when its frame is known.
+void showCentred(QWidget &window);

@@ -9,7 +9,32 @@
 
 #include <QApplication>
 
-int main(int argc, char *argv[])
+#ifdef KOVELITH_X11
+#include <xcb/xcb.h>
+
+namespace {
+
+/// Runs on X11 unless the user chose a platform: on Wayland desktops too, through XWayland, because
+/// only there can the window place itself, centred, under the window manager's close-only title bar.
+/// With no X server to reach, Qt runs natively on Wayland.
+void preferX11()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "wayland;xcb");
+        return;
+    }
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const bool reachable = !xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    qputenv("QT_QPA_PLATFORM", reachable ? "xcb" : "wayland;xcb");
+}
+
+} // namespace
+#endif
+
+int main(int, char *argv[])
 {
     // The lock is checked before the display is even opened, so a second copy ends at once.
     QCoreApplication::setApplicationName(QStringLiteral("Kovelith"));
@@ -17,7 +42,15 @@ int main(int argc, char *argv[])
     if (!instance.claim())
         return 0;
 
-    QApplication app(argc, argv);
+#ifdef KOVELITH_X11
+    preferX11();
+#endif
+    // The program takes no command line: Qt sees only the program's name, so none of its own options
+    // (-geometry, -qwindowtitle, -style...) changes the window.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    // The application id: the name of the menu entry, by which the desktop finds its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kovelith.kovelith"));
     ui::fonts::installSubstitutions();
     Form1 form;
     game::ClockSeededRandom random;

@@ -72,6 +72,8 @@ public:
         setProcessChannelMode(MergedChannels);
         // KOVELITH_COMMAND, when set, starts another build of the game (the Windows one under wine).
         QStringList command = qEnvironmentVariable("KOVELITH_COMMAND", KOVELITH_EXE).split(u' ', Qt::SkipEmptyParts);
+        // Qt's own options must change nothing: every check sees the game as if started bare.
+        command << "-qwindowtitle" << "x" << "-geometry" << "200x100+0+0" << "-style" << "windows";
         if (barrier.isEmpty())
             start(command.takeFirst(), command);
         else // exec keeps the process id, so the exit status and output are the game's own

@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package (CPack installs the build into a temporary prefix for it), checks its
-# control fields and file list, and validates the menu entry and AppStream metadata it installs.
-#   check-package.sh BUILD_DIR
+# control fields and file list, has lintian check the whole package, and validates the menu entry and
+# AppStream metadata it installs.
+#   package_test.sh BUILD_DIR
 set -eu
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -24,21 +25,30 @@ check Description "$(field Description)" '^[a-z].+'
 for package in libc6 libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic fonts-ipafont-mincho; do
     check Depends "$(field Depends)" "(^|, )$package( |,|$)"
 done
+# Without an X server the game runs natively on Wayland.
+check Recommends "$(field Recommends)" '(^|, )qt6-wayland( |,|$)'
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $6 }' | sort -k2)
 expected="-rwxr-xr-x ./usr/games/Kovelith
--rw-r--r-- ./usr/share/applications/kovelith.desktop
--rw-r--r-- ./usr/share/icons/hicolor/32x32/apps/kovelith.png
+-rw-r--r-- ./usr/share/applications/io.github.kovelith.kovelith.desktop
+-rw-r--r-- ./usr/share/doc/kovelith/changelog.gz
+-rw-r--r-- ./usr/share/doc/kovelith/copyright
+-rw-r--r-- ./usr/share/icons/hicolor/32x32/apps/io.github.kovelith.kovelith.png
+-rw-r--r-- ./usr/share/man/man6/Kovelith.6.gz
 -rw-r--r-- ./usr/share/metainfo/io.github.kovelith.kovelith.metainfo.xml"
 [ "$files" = "$expected" ] || { printf 'package files:\n%s\nexpected:\n%s\n' "$files" "$expected"; fail=1; }
 
 dpkg-deb -x "$deb" "$tmp/root"
-entry=$tmp/root/usr/share/applications/kovelith.desktop
+# Every tag counts, pedantic ones too (lintian also says that it runs as root: not a tag).
+tags=$(lintian --pedantic --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges' || true)
+[ -z "$tags" ] || { echo "lintian:"; echo "$tags"; fail=1; }
+
+entry=$tmp/root/usr/share/applications/io.github.kovelith.kovelith.desktop
 check Exec "$(grep ^Exec= "$entry")" '^Exec=Kovelith$'
-check Icon "$(grep ^Icon= "$entry")" '^Icon=kovelith$'
 # desktop-file-validate exits 0 on some errors, so its words count, not its status.
 report=$(desktop-file-validate "$entry" 2>&1 || true)
 if printf '%s' "$report" | grep -Eqi 'error|warning'; then echo "$report"; fail=1; fi
-# Validates the metadata and ties it to the installed menu entry; warnings fail it too.
-appstreamcli validate-tree --no-net "$tmp/root" || fail=1
+# Validates the metadata and ties it to the installed menu entry and icon; any remark fails it.
+report=$(appstreamcli validate-tree --pedantic --no-net "$tmp/root" 2>&1) || fail=1
+printf '%s\n' "$report" | grep -qx '✔ Validation was successful.' || { echo "$report"; fail=1; }
 exit $fail
