@@ -4,7 +4,6 @@
 #include "app/Startup.h"
 #include "game/Game.h"
 #include "game/TimerPauses.h"
-#include "ui/Fonts.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -18,7 +17,6 @@ int main(int argc, char *argv[])
         return 0;
 
     QApplication app(argc, argv);
-    ui::fonts::installSubstitutions();
     Form1 form;
     game::ClockSeededRandom random;
     game::TimerPauses pauses;
