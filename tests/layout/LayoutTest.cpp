@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -229,6 +230,37 @@ private slots:
             QVERIFY2(QProcess::execute(QCoreApplication::applicationFilePath(), tests) == 0, scale);
         }
         qunsetenv(ScaleVariable);
+    }
+
+    // The faces are picked once from those installed: without the proportional IPA faces every
+    // character must still come from some Japanese face, and without any the window must still paint.
+    void startsWithOtherFacesOrNoJapaneseFace()
+    {
+        if (qEnvironmentVariableIsSet("FONTCONFIG_FILE"))
+            QSKIP("already running with chosen faces");
+        QTemporaryDir dir;
+        const auto runHiding = [&](const QByteArray &globs, const QString &test) {
+            QFile config(dir.filePath(QStringLiteral("fonts.conf")));
+            config.open(QIODevice::WriteOnly);
+            config.write("<?xml version=\"1.0\"?><fontconfig><include>/etc/fonts/fonts.conf</include><selectfont>"
+                         "<rejectfont>" + globs + "</rejectfont></selectfont></fontconfig>");
+            config.close();
+            qputenv("FONTCONFIG_FILE", QFile::encodeName(config.fileName()));
+            return QProcess::execute(QCoreApplication::applicationFilePath(), {test});
+        };
+        QCOMPARE(runHiding("<glob>*/ipagp.ttf</glob><glob>*/ipamp.ttf</glob>", "everyCharacterHasAGlyph"), 0);
+        QCOMPARE(runHiding("<glob>*/ipa*</glob><glob>*japanese*</glob>", "windowHasAFixedSizeAndOnlyTheCloseBox"), 0);
+        qunsetenv("FONTCONFIG_FILE");
+    }
+
+    void everyCharacterHasAGlyph()
+    {
+        const std::pair<QWidget *, QStringList> shown[] = {
+            {form->Command1[0], allMembers()}, {form->Command2, {"次", "終"}}, {form->Label1, LabelTexts}};
+        for (const auto &[widget, texts] : shown)
+            for (const QString &text : texts)
+                for (const char32_t ucs4 : text.toUcs4())
+                    QVERIFY2(widget->fontMetrics().inFontUcs4(ucs4), qPrintable(text));
     }
 
 private:
