@@ -4,7 +4,6 @@
 #include "app/Startup.h"
 #include "game/Game.h"
 #include "game/TimerPauses.h"
-#include "ui/Fonts.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -51,7 +50,6 @@ int main(int, char *argv[])
     QApplication app(qtArgc, argv);
     // The application id: the name of the menu entry, by which the desktop finds its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kovelith.kovelith"));
-    ui::fonts::installSubstitutions();
     Form1 form;
     game::ClockSeededRandom random;
     game::TimerPauses pauses;

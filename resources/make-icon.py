@@ -5,6 +5,7 @@
   Kovelith.ico        the window icon (Qt resource) and the icon file itself
   Kovelith-image.bin  the same image without the .ico directory, for the Windows resource script
   kovelith.png        the same picture for the Linux desktop (hicolor 32x32)
+  Kovelith.xpm        the window icon, compiled into the program: Qt reads it without an image plugin
 
 Run it from anywhere after changing the drawing; it rewrites the three files next to itself.
 Only the standard library is needed.
@@ -100,6 +101,16 @@ def png(rows):
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
 
 
+def xpm(rows):
+    """The image as C source: one character per pixel, the palette index in hex, blank where transparent."""
+    lines = [f"{SIZE} {SIZE} {len(PALETTE) + 1} 1", "  c None"]
+    lines += [f"{i:x} c #{r:02X}{g:02X}{b:02X}" for i, (r, g, b) in enumerate(PALETTE)]
+    lines += ["".join(" " if p is None else f"{p:x}" for p in row) for row in rows]
+    body = ",\n".join(f'"{line}"' for line in lines)
+    return ("/* SPDX-License-Identifier: GPL-3.0-or-later */\n/* XPM */\n"
+            f"static const char *const kovelith_xpm[] = {{\n{body}}};\n")
+
+
 def main():
     here = pathlib.Path(__file__).resolve().parent
     rows = pixels()
@@ -107,6 +118,7 @@ def main():
     (here / "Kovelith.ico").write_bytes(ico(image))
     (here / "Kovelith-image.bin").write_bytes(image)
     (here / "kovelith.png").write_bytes(png(rows))
+    (here / "Kovelith.xpm").write_text(xpm(rows))
 
 
 if __name__ == "__main__":

@@ -1,18 +1,43 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace ui::fonts {
 
 namespace {
 
-const QString GothicFace = QStringLiteral("ＭＳ Ｐゴシック");
-const QString MinchoFace = QStringLiteral("ＭＳ Ｐ明朝");
+#ifdef Q_OS_WIN
+// The faces the layout was drawn in; Windows knows each under its Japanese and its English name.
+const QStringList GothicFaces{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")};
+const QStringList MinchoFaces{QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho")};
 
-QFont layoutFont(const QString &face, int points)
+QStringList facesToAskFor(const QStringList &faces, const QString &)
 {
-    QFont font(face);
+    return faces;
+}
+#else
+// The same faces are not on Linux: proportional Japanese faces that are, best first.
+const QStringList GothicFaces{QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
+const QStringList MinchoFaces{QStringLiteral("IPAPMincho"), QStringLiteral("Noto Serif CJK JP")};
+
+// Every face asked for that fontconfig lacks costs a full search of the installed fonts at start-up,
+// so only the first installed face is named. Without any, the generic face still borrows the
+// characters from whatever Japanese face there is.
+QStringList facesToAskFor(const QStringList &faces, const QString &generic)
+{
+    const QStringList installed = QFontDatabase::families(QFontDatabase::Japanese);
+    for (const QString &face : faces)
+        if (installed.contains(face))
+            return {face};
+    return {generic};
+}
+#endif
+
+QFont layoutFont(const QStringList &faces, int points)
+{
+    QFont font(faces);
     // Sized in logical pixels like the layout itself, so text and controls scale together.
     font.setPixelSize(points * 96 / 72);
     font.setBold(true);
@@ -21,28 +46,16 @@ QFont layoutFont(const QString &face, int points)
 
 } // namespace
 
-void installSubstitutions()
-{
-    // fontconfig knows no alias for these faces: unmapped, Qt would fall back to a Latin face
-    // and borrow Japanese glyphs from a fixed-width Gothic, even for the Mincho label.
-    const QStringList gothics{QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"),
-                              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("sans-serif")};
-    const QStringList minchos{QStringLiteral("IPAPMincho"), QStringLiteral("IPA P明朝"),
-                              QStringLiteral("Noto Serif CJK JP"), QStringLiteral("serif")};
-    QFont::insertSubstitutions(GothicFace, gothics);
-    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), gothics);
-    QFont::insertSubstitutions(MinchoFace, minchos);
-    QFont::insertSubstitutions(QStringLiteral("MS PMincho"), minchos);
-}
-
 QFont gothic(int points)
 {
-    return layoutFont(GothicFace, points);
+    static const QStringList faces = facesToAskFor(GothicFaces, QStringLiteral("sans-serif"));
+    return layoutFont(faces, points);
 }
 
 QFont mincho(int points)
 {
-    return layoutFont(MinchoFace, points);
+    static const QStringList faces = facesToAskFor(MinchoFaces, QStringLiteral("serif"));
+    return layoutFont(faces, points);
 }
 
 } // namespace ui::fonts

@@ -5,12 +5,9 @@
 
 namespace ui::fonts {
 
-/// Maps the Windows Japanese faces onto proportional Japanese faces found on this system.
-void installSubstitutions();
-
-/// The proportional Gothic face of the buttons, at a size in points of the 96 dpi layout.
+/// The proportional Gothic face of the buttons, bold, at a size in points of the 96 dpi layout.
 QFont gothic(int points);
-/// The proportional Mincho face of the label.
+/// The proportional Mincho face of the label, bold, at a size in points of the 96 dpi layout.
 QFont mincho(int points);
 
 } // namespace ui::fonts

@@ -7,9 +7,12 @@
 
 #include <QCloseEvent>
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
+
+// Compiled in: an icon file would be decoded through an image plugin, looked up at start-up.
+#include "resources/Kovelith.xpm"
 
 namespace layout = ui::layout;
 
@@ -84,7 +87,7 @@ Form1::Form1(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(game::texts::Prompt);
-    setWindowIcon(QIcon(QStringLiteral(":/Kovelith.ico")));
+    setWindowIcon(QPixmap(kovelith_xpm));
     setFixedSize(layout::ClientSize);
 
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -1,50 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The least Qt Widgets program that shows the game's first screen: a window of the same fixed
-// size with the same label, twenty character buttons and the two side buttons, in the same fonts
-// and places. No icon, no lock, no game: the benchmark holds the game against it, and anything
-// the game does beyond this shows as a difference.
-#include "ui/Fonts.h"
-#include "ui/Layout.h"
-
+// The toolkit's floor: a plain Qt Widgets program, sharing no code with the game, that shows the
+// game's first screen. A window of the same fixed size with a label, twenty character buttons and
+// two side buttons at the same places, in the installed Japanese faces asked for by name at the
+// same pixel sizes. The benchmark holds the game against it.
 #include <QApplication>
+#include <QFont>
 #include <QLabel>
 #include <QPushButton>
+#include <QWidget>
 
-#include <utility>
-
-namespace layout = ui::layout;
+static QFont boldFont(const char *family, int pixelSize)
+{
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    ui::fonts::installSubstitutions();
 
-    const QString prompt = QStringLiteral("ぬもさけり？");
     QWidget window;
-    window.setWindowTitle(prompt);
-    window.setFixedSize(layout::ClientSize);
+    window.setWindowTitle(QStringLiteral("ぬもさけり？"));
+    window.setFixedSize(767, 583);
 
-    auto *label = new QLabel(prompt, &window);
-    label->setGeometry(layout::Label1);
-    label->setFont(ui::fonts::mincho(36));
-    label->setAlignment(Qt::AlignCenter);
+    QLabel *label = new QLabel(QStringLiteral("ぬもさけり？"), &window);
+    label->setGeometry(112, 32, 577, 49);
+    label->setFont(boldFont("IPAPMincho", 48));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     const QString characters = QStringLiteral("ぬめあおすむさきちらるろはほけりわねれぬ");
-    const QFont characterFont = ui::fonts::gothic(36);
+    const int columns[] = {104, 216, 328, 448, 568};
+    const int rows[] = {152, 248, 344, 440};
+    const QFont characterFont = boldFont("IPAPGothic", 48);
     for (int i = 0; i < 20; ++i) {
-        auto *button = new QPushButton(characters.mid(i, 1), &window);
-        button->setGeometry(layout::button(i).translated(layout::Picture1.topLeft()));
+        QPushButton *button = new QPushButton(characters.mid(i, 1), &window);
+        button->setGeometry(columns[i % 5], rows[i / 5], 81, 65);
         button->setFont(characterFont);
     }
 
-    // The game's side buttons, in their smaller face.
-    const QFont sideFont = ui::fonts::gothic(12);
-    for (const auto &[text, geometry] : {std::pair{QStringLiteral("次"), layout::Command2},
-                                         std::pair{QStringLiteral("終"), layout::Command3}}) {
-        auto *button = new QPushButton(text, &window);
-        button->setGeometry(geometry.translated(layout::Picture2.topLeft()));
-        button->setFont(sideFont);
-    }
+    const QFont sideFont = boldFont("IPAPGothic", 16);
+    QPushButton *next = new QPushButton(QStringLiteral("次"), &window);
+    next->setGeometry(712, 152, 41, 41);
+    next->setFont(sideFont);
+    QPushButton *quit = new QPushButton(QStringLiteral("終"), &window);
+    quit->setGeometry(712, 464, 41, 41);
+    quit->setFont(sideFont);
 
     window.show();
     return app.exec();

@@ -4,6 +4,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include "resources/Kovelith.xpm"
+
 class IconTest : public QObject {
     Q_OBJECT
 
@@ -41,9 +43,10 @@ private slots:
         QVERIFY(cyan > 0);
     }
 
-    void desktopPngShowsTheSamePicture()
+    void windowIconAndDesktopPngShowTheSamePicture()
     {
         const QImage ico = QImage(QStringLiteral(":/Kovelith.ico")).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(QImage(kovelith_xpm).convertToFormat(QImage::Format_ARGB32), ico);
         QCOMPARE(QImage(QStringLiteral(KOVELITH_RESOURCES "/kovelith.png")).convertToFormat(QImage::Format_ARGB32), ico);
     }
 };

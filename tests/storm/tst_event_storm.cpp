@@ -6,7 +6,6 @@
 #include "Fakes.h"
 #include "app/Lifecycle.h"
 #include "game/Texts.h"
-#include "ui/Fonts.h"
 #include "ui/Form1.h"
 
 #include <QLabel>
@@ -170,8 +169,6 @@ class EventStormTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ui::fonts::installSubstitutions(); }
-
     void stormNeverBreaksTheBoardOrRunsTwoVerdicts()
     {
         const quint32 seed = qEnvironmentVariable("KOVELITH_STORM_SEED", "20240611").toUInt();
