@@ -200,7 +200,7 @@ private slots:
         QFile(file).open(QIODevice::WriteOnly);
         Game game(file, file);
         QVERIFY(game.waitForWindow());
-        QTRY_VERIFY(!findPair(game.screenshot()).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!findPair(game.screenshot()).isEmpty(), 10000);
         QVERIFY(game.screenshot().copy(Board) != board.copy(Board));
     }
 };
