@@ -34,7 +34,7 @@ private slots:
         ui::fonts::installSubstitutions();
     }
 
-    // The published pixel figures, not the layout's own arithmetic.
+    // Pixel figures written out, not derived with the layout's own arithmetic.
     void controlsSitAtTheirPixelsInTheirFaces()
     {
         Form1 form;
