@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The real program under the test's own X server, started, clicked and looked at from outside as a
+// player does. KOVELITH_COMMAND, when set, starts another build of the game (the Windows one under wine).
+#include <QScreen>
+#include <QtTest>
+
+namespace {
+
+QString run(const QString &program, const QString &arguments)
+{
+    QProcess tool;
+    tool.start(program, arguments.split(u' '));
+    tool.waitForFinished(10000);
+    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+// In window coordinates: the label, the board panel, "終", character button i and its marker.
+constexpr QRect Label{112, 32, 577, 49}, Board{64, 120, 633, 417}, Quit{712, 464, 41, 41};
+QRect button(int i)
+{
+    constexpr int columns[] = {40, 152, 264, 384, 504};
+    return {Board.x() + columns[i % 5], Board.y() + 32 + 96 * (i / 5), 81, 65};
+}
+QRect marker(int i) { return {button(i).x(), button(i).y() + 68, 81, 9}; }
+
+/// The game in a private home, runtime and temporary directory, so that it sees neither another
+/// test's lock nor a game the developer is playing.
+class Game : public QProcess {
+public:
+    QString window;
+
+    explicit Game(const QString &home, const QString &temporary = {})
+    {
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home);
+        environment.insert("XDG_RUNTIME_DIR", home + "/run");
+        environment.insert("TMPDIR", temporary.isEmpty() ? home : temporary);
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent"); // no session bus outliving it
+        setProcessEnvironment(environment);
+        setProcessChannelMode(MergedChannels);
+        QStringList command = qEnvironmentVariable("KOVELITH_COMMAND", KOVELITH_EXE).split(u' ', Qt::SkipEmptyParts);
+        // Qt's own options must change nothing: every check sees the game as if started bare.
+        command << "-qwindowtitle" << "x" << "-geometry" << "200x100+0+0" << "-style" << "windows";
+        start(command.takeFirst(), command);
+    }
+    ~Game() override
+    {
+        kill();
+        waitForFinished();
+    }
+
+    bool waitForWindow()
+    {
+        const bool found = QTest::qWaitFor([this] {
+            window = run("xdotool", QStringLiteral("search --onlyvisible --pid %1").arg(processId())).section(u'\n', 0, 0);
+            return !window.isEmpty() || state() == NotRunning;
+        }, 15000) && !window.isEmpty();
+        run("xdotool", "mousemove 0 0"); // a hovered button looks different
+        return found;
+    }
+    void click(const QRect &target, bool wait = true) const
+    {
+        const QString arguments = QStringLiteral("mousemove --window %1 %2 %3 click 1 mousemove 0 0")
+                                      .arg(window).arg(target.center().x()).arg(target.center().y());
+        wait ? void(run("xdotool", arguments)) : void(startDetached("xdotool", arguments.split(u' ')));
+    }
+    QImage screenshot() const { return QGuiApplication::primaryScreen()->grabWindow(window.toULong()).toImage(); }
+    bool endsCleanly(int milliseconds) { return waitForFinished(milliseconds) && exitStatus() == NormalExit && exitCode() == 0; }
+};
+
+bool isPlain(const QImage &shot, const QRect &area)
+{
+    QImage plain(area.size(), shot.format());
+    plain.fill(shot.pixel(0, 0)); // the window's background
+    return shot.copy(area) == plain;
+}
+
+QList<int> visibleMarkers(const QImage &shot)
+{
+    QList<int> shown;
+    for (int i = 0; i < 20; ++i)
+        if (!isPlain(shot, marker(i)))
+            shown << i;
+    return shown;
+}
+
+/// The buttons that look alike, as a player finds the pair; none unless exactly two do.
+QList<int> findPair(const QImage &shot)
+{
+    QList<int> pair;
+    for (int i = 0; i < 20; ++i)
+        for (int j = i + 1; j < 20; ++j)
+            if (shot.copy(button(i)) == shot.copy(button(j)))
+                pair << i << j;
+    return pair.size() == 2 ? pair : QList<int>();
+}
+
+} // namespace
+
+class PlayTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home;
+    std::unique_ptr<Game> game;
+    QImage board;
+    QList<int> pair;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QDir(home.path()).mkdir("run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        game = std::make_unique<Game>(home.path());
+        QVERIFY(game->waitForWindow());
+        QVERIFY(QTest::qWaitFor([this] { // painted: exactly one pair and no marker
+            board = game->screenshot();
+            pair = visibleMarkers(board).isEmpty() ? findPair(board) : QList<int>();
+            return !pair.isEmpty();
+        }, 10000));
+    }
+
+    void windowIsCentredAndFixedWithOnlyACloseBoxAndAnIcon()
+    {
+        const auto xprop = [this](const QString &property) { return run("xprop", "-id " + game->window + " " + property); };
+        QCOMPARE(run("xdotool", "getwindowname " + game->window), "ぬもさけり？");
+        // No window manager here, so no frame: the client area is centred on the 1280×1024 screen.
+        const QString geometry = run("xdotool", "getwindowgeometry " + game->window);
+        QVERIFY2(geometry.contains("Position: 256,220 ") && geometry.contains("Geometry: 767x583"), qPrintable(geometry));
+        const QString sizeHints = xprop("WM_NORMAL_HINTS");
+        QVERIFY(sizeHints.contains("minimum size: 767 by 583") && sizeHints.contains("maximum size: 767 by 583"));
+        // Motif flags, functions, decorations: neither minimise nor maximise, as function or box.
+        const QStringList motif = xprop("_MOTIF_WM_HINTS").section(u'=', -1).split(u',');
+        QVERIFY(motif.size() == 5 && (motif[1].toUInt(nullptr, 16) & 0x19) == 0 && (motif[2].toUInt(nullptr, 16) & 0x61) == 0);
+        QVERIFY(xprop("_NET_WM_ICON").contains("Icon (32 x 32)"));
+    }
+
+    void secondCopyEndsAtOnce()
+    {
+        Game second(home.path());
+        QVERIFY(second.endsCleanly(10000));
+        QCOMPARE(second.readAll(), QByteArray());
+    }
+
+    void pickTakenBackThenAVerdictPausesAndDealsAgain()
+    {
+        // A first pick shows its marker and changes the label; picking it again takes it back.
+        const int single = !pair.contains(0) ? 0 : pair.contains(1) ? 2 : 1;
+        game->click(button(single));
+        QTRY_COMPARE(visibleMarkers(game->screenshot()), QList<int>{single});
+        QVERIFY(game->screenshot().copy(Label) != board.copy(Label));
+        game->click(button(single));
+        // Keyboard focus may have moved with the click; the markers and the label are as at the start.
+        QTRY_VERIFY(visibleMarkers(game->screenshot()).isEmpty() && game->screenshot().copy(Label) == board.copy(Label));
+
+        // The pair: the verdict for 3 s, the board hidden for 2 s, then a new board. Each state's first
+        // and last sight in the screenshots bracket the changes between them.
+        game->click(button(pair[0]));
+        QTRY_COMPARE(visibleMarkers(game->screenshot()), QList<int>{pair[0]});
+        QElapsedTimer clock;
+        clock.start();
+        game->click(button(pair[1]), false);
+        QMap<QString, std::pair<qint64, qint64>> seen;
+        QMap<QString, QImage> shots;
+        while (!seen.contains("new board") && clock.elapsed() < 10000) {
+            const QImage shot = game->screenshot();
+            const qint64 now = clock.elapsed();
+            const QString state = isPlain(shot, Board) ? "hidden"
+                : seen.contains("hidden")              ? "new board"
+                : visibleMarkers(shot) == pair         ? "verdict"
+                                                       : "pick";
+            shots.insert(state, shots.value(state, shot));
+            seen[state] = {seen.value(state, {now, now}).first, now};
+        }
+        QString timings;
+        for (const auto &[state, sight] : seen.asKeyValueRange())
+            timings += QStringLiteral("%1 %2..%3 ms, ").arg(state).arg(sight.first).arg(sight.second);
+        QVERIFY2(seen.contains("verdict") && seen.contains("new board"), qPrintable(timings));
+        // Fails only when the screenshots prove a pause shorter than its length or 300 ms longer.
+        QVERIFY2(seen["hidden"].first - seen["pick"].second >= 3000 && seen["verdict"].second - seen["verdict"].first < 3300, qPrintable(timings));
+        QVERIFY2(seen["new board"].first - seen["verdict"].second >= 2000 && seen["hidden"].second - seen["hidden"].first < 2300, qPrintable(timings));
+        // Only the board hides: the notice replaces the verdict in the label, and "終" stays.
+        QVERIFY(shots["hidden"].copy(Label) != shots["verdict"].copy(Label) && !isPlain(shots["hidden"], Quit));
+
+        // "終" takes effect at once, even while the next verdict hides the board.
+        game->click(button(0));
+        game->click(button(1));
+        QTRY_VERIFY_WITH_TIMEOUT(isPlain(game->screenshot(), Board), 6000);
+        game->click(Quit);
+        QVERIFY(game->endsCleanly(5000));
+    }
+
+    // With nowhere to put a lock the game starts anyway, and each start deals another first board.
+    void startsWithoutAPlaceForItsLock()
+    {
+        const QString file = home.filePath("file");
+        QFile(file).open(QIODevice::WriteOnly);
+        Game game(file, file);
+        QVERIFY(game.waitForWindow());
+        QTRY_VERIFY_WITH_TIMEOUT(!findPair(game.screenshot()).isEmpty(), 10000);
+        QVERIFY(game.screenshot().copy(Board) != board.copy(Board));
+    }
+};
+
+QTEST_MAIN(PlayTest)
+#include "play_test.moc"

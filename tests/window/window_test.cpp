@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The real window and start-up on Qt's offscreen platform: its controls' places and faces, the
+// start-up failure message, and quitting.
+#include "app/Lifecycle.h"
+#include "app/Startup.h"
+#include "game/Game.h"
+#include "game/TimerPauses.h"
+#include "charsets/CharSets.h"
+#include "game/Texts.h"
+#include "ui/Form1.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+/// The window and its game, as the program puts them together, with real pauses.
+struct Program {
+    Form1 form;
+    game::ClockSeededRandom random;
+    game::TimerPauses pauses;
+    game::Game game{form, random, pauses};
+    Program() { connectHandlers(form, game); }
+};
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false); // only the game's own handlers may quit here
+    }
+
+    // Pixel figures written out, not derived with the layout's own arithmetic.
+    void controlsSitAtTheirPixelsInTheirFaces()
+    {
+        Form1 form;
+        const QList<std::pair<QWidget *, QRect>> controls{
+            {form.Label1, {112, 32, 577, 49}}, {form.Picture1, {64, 120, 633, 417}}, {form.Picture2, {704, 120, 57, 417}},
+            {form.Command2, {712, 152, 41, 41}}, {form.Command3, {712, 464, 41, 41}}};
+        for (const auto &[control, pixels] : controls)
+            QCOMPARE(QRect(control->mapTo(&form, QPoint()), control->size()), pixels);
+        constexpr int columns[] = {40, 152, 264, 384, 504};
+        for (int i = 0; i < 20; ++i) {
+            const QPoint at(64 + columns[i % 5], 120 + 32 + 96 * (i / 5));
+            QCOMPARE(QRect(form.Command1[i]->mapTo(&form, QPoint()), form.Command1[i]->size()), QRect(at, QSize(81, 65)));
+            QCOMPARE(QRect(form.Picture3[i]->mapTo(&form, QPoint()), form.Picture3[i]->size()), QRect(at + QPoint(0, 68), QSize(81, 9)));
+        }
+
+        // The faces as found on this system: 36 pt bold at 96 dots per inch, 12 pt beside the board.
+        const QList<std::tuple<QWidget *, int, QString>> faces{{form.Label1, 48, "Mincho|明朝|Serif"},
+            {form.Command1[0], 48, "Gothic|ゴシック|Sans"}, {form.Command2, 16, "Gothic|ゴシック|Sans"}};
+        for (const auto &[control, pixels, kind] : faces) {
+            const QFontInfo face(control->font());
+            QVERIFY2(face.pixelSize() == pixels && face.bold() && face.family().contains(QRegularExpression(kind)),
+                     qPrintable(control->objectName() + ": " + face.family()));
+        }
+    }
+
+    // The faces are picked once from those installed: without the proportional IPA faces every
+    // character still comes from a Japanese face, and with no Japanese face at all the game still plays.
+    void startsWithOtherFacesOrNoJapaneseFace()
+    {
+        if (qEnvironmentVariableIsSet("FONTCONFIG_FILE"))
+            QSKIP("already running with chosen faces");
+        QTemporaryDir dir;
+        const auto runHiding = [&](const QByteArray &globs, const QString &test) {
+            QFile config(dir.filePath(QStringLiteral("fonts.conf")));
+            config.open(QIODevice::WriteOnly);
+            config.write("<?xml version=\"1.0\"?><fontconfig><include>/etc/fonts/fonts.conf</include><selectfont>"
+                         "<rejectfont>" + globs + "</rejectfont></selectfont></fontconfig>");
+            config.close();
+            qputenv("FONTCONFIG_FILE", QFile::encodeName(config.fileName()));
+            return QProcess::execute(QCoreApplication::applicationFilePath(), {test});
+        };
+        QCOMPARE(runHiding("<glob>*/ipagp.ttf</glob><glob>*/ipamp.ttf</glob>", "everyCharacterHasAGlyph"), 0);
+        QCOMPARE(runHiding("<glob>*/ipa*</glob><glob>*japanese*</glob>", "quitOrCloseDuringAVerdictEndsAtOnce"), 0);
+        qunsetenv("FONTCONFIG_FILE");
+    }
+
+    void everyCharacterHasAGlyph()
+    {
+        Form1 form;
+        QStringList members;
+        for (const auto &set : charsets::buildCharSets())
+            members += QStringList(set.begin(), set.end());
+        namespace texts = game::texts;
+        const std::pair<QWidget *, QStringList> shown[] = {{form.Command1[0], members}, {form.Command2, {"次", "終"}},
+            {form.Label1, {texts::Prompt, texts::SecondPick, texts::Correct, texts::Failed, texts::Changing}}};
+        for (const auto &[widget, texts] : shown)
+            for (const QString &text : texts)
+                for (const char32_t ucs4 : text.toUcs4())
+                    QVERIFY2(widget->fontMetrics().inFontUcs4(ucs4), qPrintable(text));
+    }
+
+    void brokenTableShowsOnlyTheFailureMessage()
+    {
+        TableSource broken; // too few hiragana to deal a board from
+        broken.setSizes = [] { auto sizes = charsets::buildSetSizes(); sizes[0] = 5; return sizes; };
+        Program p;
+        QString shown;
+        QTimer::singleShot(100, &p.form, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->windowTitle() + " " + box->text();
+                box->accept();
+            }
+        });
+        QVERIFY(!Form_Load(p.form, p.game, p.random, broken));
+        QCOMPARE(shown, "ほずめりさ？ 「ほずめりさ？」の起動に失敗しました");
+        QVERIFY(!p.form.isVisible());
+    }
+
+    void quitOrCloseDuringAVerdictEndsAtOnce_data()
+    {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("終") << false;
+        QTest::newRow("close request") << true;
+    }
+    void quitOrCloseDuringAVerdictEndsAtOnce()
+    {
+        QFETCH(bool, close);
+        Program p;
+        QVERIFY(Form_Load(p.form, p.game, p.random));
+        p.form.Command1[p.game.state().PairPosA]->click();
+        p.form.Command1[p.game.state().PairPosB]->click();
+        QTimer::singleShot(0, &p.form, [&] { close ? void(p.form.close()) : p.form.Command3->click(); });
+        QTimer::singleShot(2000, &p.form, [] { QCoreApplication::exit(99); }); // stuck
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
