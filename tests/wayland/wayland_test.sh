@@ -33,6 +33,9 @@ player=$!
 window=$(DISPLAY=$x11 timeout 15 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1) || true
 check "on X11, asking for the centred place" sh -c 'DISPLAY=$0 xprop -id "$1" WM_NORMAL_HINTS | grep -q "location: 256, 220$"' \
     "$x11" "${window:-0}"
+class=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../../resources/io.github.kovelith.kovelith.desktop")
+check "window class as the menu entry expects" sh -c 'DISPLAY=$0 xprop -id "$1" WM_CLASS | grep -q "\"$2\"$"' \
+    "$x11" "${window:-0}" "$class"
 stop
 
 # Natively on Wayland: the toplevel gets the application id, and once the compositor has configured it,
