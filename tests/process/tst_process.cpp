@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real program under the test's own X server, started, clicked, looked at and watched from outside.
 #include <QRegion>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QtTest>
@@ -188,6 +189,7 @@ class ProcessTest : public QObject {
 private slots:
     void initTestCase()
     {
+        const auto saveOnFailure = qScopeGuard([this] { cleanup(); });
         game = std::make_unique<GameProcess>(sandbox.environment);
         QVERIFY(game->waitForWindow());
         // Painted once the board shows exactly one pair and no marker.
@@ -196,6 +198,16 @@ private slots:
             pair = visibleMarkers(board).isEmpty() ? findPair(board) : std::pair{-1, -1};
             return pair.first >= 0;
         }, 10000));
+    }
+
+    // A failed check leaves the screen as it then was beside the test, for whoever reads the log.
+    void cleanup()
+    {
+        if (!QTest::currentTestFailed())
+            return;
+        const QString file = QDir::current().absoluteFilePath(QTest::currentTestFunction() + QStringLiteral("-failed.png"));
+        if (QGuiApplication::primaryScreen()->grabWindow(0).save(file))
+            qInfo("screen saved as %s", qPrintable(file));
     }
 
     void windowIsCentredWithItsTitleFixedSizeAndIcon()
