@@ -140,6 +140,12 @@ public:
     }
 };
 
+/// The Windows build under Wine, where Windows draws the frame and Wine describes the window to X.
+bool underWine()
+{
+    return qEnvironmentVariable("KOVELITH_COMMAND").startsWith(u"wine ");
+}
+
 bool exitedCleanly(const QProcess &process)
 {
     return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit
@@ -215,7 +221,8 @@ private slots:
         QCOMPARE(xdotool("getwindowname " + game->window), QStringLiteral("ぬもさけり？"));
         // No window manager here, so no frame: the client area is centred on the 1280×1024 screen.
         const QString geometry = xdotool("getwindowgeometry " + game->window);
-        QVERIFY(geometry.contains("Position: 256,220 ") && geometry.contains("Geometry: 767x583"));
+        QVERIFY(geometry.contains("Geometry: 767x583"));
+        QVERIFY(underWine() || geometry.contains("Position: 256,220 ")); // Wine's frame is not X's
 
         const auto xprop = [this](const char *property) { return run("xprop", {"-id", game->window, property}); };
         const QString sizeHints = xprop("WM_NORMAL_HINTS");
@@ -227,8 +234,10 @@ private slots:
         QCOMPARE(motif[2].trimmed().toUInt(nullptr, 16) & (0x1 | 0x20 | 0x40), 0u);
 
         const QString icons = xprop("_NET_WM_ICON");
-        QCOMPARE(icons.count("Icon ("), 1);
         QVERIFY(icons.contains("Icon (32 x 32)"));
+        if (underWine()) // Windows adds a small icon of its own, and Wine names the class after the file
+            return;
+        QCOMPARE(icons.count("Icon ("), 1);
         // The menu entry's StartupWMClass ties the running window to the entry.
         const QSettings entry(KOVELITH_DESKTOP_ENTRY, QSettings::IniFormat);
         QVERIFY(xprop("WM_CLASS").contains(u'"' + entry.value("Desktop Entry/StartupWMClass").toString() + u'"'));
@@ -312,6 +321,11 @@ private slots:
         QVERIFY(shots["hidden"].copy(GameProcess::Label) != shots["verdict"].copy(GameProcess::Label));
         QVERIFY(!isPlain(shots["hidden"], GameProcess::Quit));
 
+        // "次" deals a board of the next set.
+        const QImage newBoard = game.screenshot();
+        game.click(GameProcess::Next);
+        QTRY_VERIFY(game.screenshot() != newBoard);
+
         // "終" takes effect at once, even while the next verdict hides the board.
         game.click(GameProcess::button(0));
         game.click(GameProcess::button(1));
@@ -363,8 +377,8 @@ private slots:
         // When XDG_RUNTIME_DIR cannot be made and Qt's fallback, $TMPDIR/runtime-<user>, is another
         // user's, Qt names no runtime directory: the lock goes to $TMPDIR itself. (Root passes every
         // permission check; only ownership makes Qt refuse a directory.)
-        if (geteuid() != 0)
-            QSKIP("needs root to give a directory to another user");
+        if (geteuid() != 0 || underWine())
+            QSKIP("needs root to give a directory to another user, and the Linux lock's places");
         const QString taken = sandbox.path(QStringLiteral("tmp/runtime-") + getpwuid(0)->pw_name);
         QVERIFY(QDir().mkpath(taken));
         QCOMPARE(chown(QFile::encodeName(taken).constData(), 65534, 65534), 0);
