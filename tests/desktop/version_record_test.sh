@@ -1,14 +1,16 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Compiles the Windows resource script with MinGW's windres, decompiles the result and checks what
-# Windows reads from it: the version record, icon group 1 and its one image 30001.
-#   check-version-record.sh RESOURCES_DIR
+# Windows reads from it: the version record, icon group 1 and its one image 30001. Given a built
+# program, reads its resources back from the program file instead.
+#   version_record_test.sh RESOURCES_DIR [PROGRAM.exe]
 set -eu
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 # MinGW's default preprocessor is the cross gcc, which the Debian package lacks.
-x86_64-w64-mingw32-windres --preprocessor=cpp -i "$1/Kovelith.rc" -O res -o "$tmp/Kovelith.res"
-x86_64-w64-mingw32-windres -i "$tmp/Kovelith.res" -O rc | sed -e 's/^ *//' -e 's:\s*/\*.*\*/.*::' >"$tmp/rc"
+compiled=${2:-$tmp/Kovelith.res}
+[ -n "${2:-}" ] || x86_64-w64-mingw32-windres --preprocessor=cpp -i "$1/Kovelith.rc" -O res -o "$compiled"
+x86_64-w64-mingw32-windres -i "$compiled" -O rc | sed -e 's/^ *//' -e 's:\s*/\*.*\*/.*::' >"$tmp/rc"
 fail=0
 
 # Numeric identifiers only: a symbolic VS_VERSION_INFO would become a named resource Windows never reads.
