@@ -50,6 +50,10 @@ private slots:
             QCOMPARE(QRect(form.Picture3[i]->mapTo(&form, QPoint()), form.Picture3[i]->size()), QRect(at + QPoint(0, 68), QSize(81, 9)));
         }
 
+        // The program file's icon, as drawn in its .ico, is the window's.
+        QCOMPARE(form.windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+                 QImage(KOVELITH_RESOURCES "/Kovelith.ico").convertToFormat(QImage::Format_ARGB32));
+
         // The faces as found on this system: 36 pt bold at 96 dots per inch, 12 pt beside the board.
         const QList<std::tuple<QWidget *, int, QString>> faces{{form.Label1, 48, "Mincho|明朝|Serif"},
             {form.Command1[0], 48, "Gothic|ゴシック|Sans"}, {form.Command2, 16, "Gothic|ゴシック|Sans"}};
