@@ -9,25 +9,16 @@
 #include <QApplication>
 
 #ifdef KOVELITH_X11
-#include <xcb/xcb.h>
-
 namespace {
 
 /// Runs on X11 unless the user chose a platform: on Wayland desktops too, through XWayland, because
 /// only there can the window place itself, centred, under the window manager's close-only title bar.
-/// With no X server to reach, Qt runs natively on Wayland.
+/// Qt tries the platforms in order, so with no X server to reach it runs natively on Wayland.
+/// (Probing the X server here would cost every start a connection of its own.)
 void preferX11()
 {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return;
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "wayland;xcb");
-        return;
-    }
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-    const bool reachable = !xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    qputenv("QT_QPA_PLATFORM", reachable ? "xcb" : "wayland;xcb");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland;xcb" : "xcb;wayland");
 }
 
 } // namespace
