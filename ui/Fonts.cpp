@@ -9,9 +9,15 @@ namespace ui::fonts {
 namespace {
 
 #ifdef Q_OS_WIN
-// The faces the layout was drawn in; Windows knows each under its Japanese and its English name.
-const QStringList GothicFaces{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")};
-const QStringList MinchoFaces{QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho")};
+// The faces the layout was drawn in, then the nearest that Windows ships where those optional
+// faces are missing: proportional Gothic faces for the buttons, Mincho faces only for the label.
+// Windows knows each under its Japanese and its English name.
+const QStringList GothicFaces{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                              QStringLiteral("游ゴシック"), QStringLiteral("Yu Gothic"),
+                              QStringLiteral("メイリオ"), QStringLiteral("Meiryo")};
+const QStringList MinchoFaces{QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"),
+                              QStringLiteral("游明朝"), QStringLiteral("Yu Mincho"),
+                              QStringLiteral("ＭＳ 明朝"), QStringLiteral("MS Mincho")};
 
 QStringList facesToAskFor(const QStringList &faces, const QString &)
 {

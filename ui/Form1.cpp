@@ -11,6 +11,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 // Compiled in: an icon file would be decoded through an image plugin, looked up at start-up.
 #include "resources/Kovelith.xpm"
 
@@ -38,6 +42,14 @@ QFrame *makeMarker(QWidget *parent, int i)
     marker->setFrameStyle(QFrame::Box | QFrame::Plain);
     marker->setLineWidth(1);
     marker->setBackgroundRole(QPalette::Dark);
+#ifdef Q_OS_WIN
+    // Windows names the colour itself, in the player's colour scheme (high contrast too): system
+    // colour 12, the application workspace, which Qt's palette lacks.
+    const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
+    QPalette palette = marker->palette();
+    palette.setColor(QPalette::Dark, QColor(GetRValue(workspace), GetGValue(workspace), GetBValue(workspace)));
+    marker->setPalette(palette);
+#endif
     // Else the frame takes the role that contrasts with Dark, Light, and vanishes into the window.
     marker->setForegroundRole(QPalette::WindowText);
     marker->setAutoFillBackground(true);

@@ -1,8 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package (CPack installs the build into a temporary prefix for it), checks its
-# control fields and file list, has lintian check the whole package, and validates the menu entry and
-# AppStream metadata it installs.
+# control fields, has lintian check the whole package (which also misses a manual page, copyright or
+# changelog), and validates the menu entry, icon and AppStream metadata it installs.
 #   package_test.sh BUILD_DIR
 set -eu
 tmp=$(mktemp -d)
@@ -28,17 +28,8 @@ done
 # Without an X server the game runs natively on Wayland.
 check Recommends "$(field Recommends)" '(^|, )qt6-wayland( |,|$)'
 
-files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $6 }' | sort -k2)
-expected="-rwxr-xr-x ./usr/games/Kovelith
--rw-r--r-- ./usr/share/applications/io.github.kovelith.kovelith.desktop
--rw-r--r-- ./usr/share/doc/kovelith/changelog.gz
--rw-r--r-- ./usr/share/doc/kovelith/copyright
--rw-r--r-- ./usr/share/icons/hicolor/32x32/apps/io.github.kovelith.kovelith.png
--rw-r--r-- ./usr/share/man/man6/Kovelith.6.gz
--rw-r--r-- ./usr/share/metainfo/io.github.kovelith.kovelith.metainfo.xml"
-[ "$files" = "$expected" ] || { printf 'package files:\n%s\nexpected:\n%s\n' "$files" "$expected"; fail=1; }
-
 dpkg-deb -x "$deb" "$tmp/root"
+[ -x "$tmp/root/usr/games/Kovelith" ] || { echo "the program is not /usr/games/Kovelith"; fail=1; }
 # Every tag counts, pedantic ones too (lintian also says that it runs as root: not a tag).
 tags=$(lintian --pedantic --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges' || true)
 [ -z "$tags" ] || { echo "lintian:"; echo "$tags"; fail=1; }
