@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Draws the program icon and writes it in the three forms the build uses:
+"""Draws the program icon and writes the four files made from it:
 
-  Kovelith.ico        the window icon (Qt resource) and the icon file itself
-  Kovelith-image.bin  the same image without the .ico directory, for the Windows resource script
+  Kovelith.ico        the icon file itself: the tests check the window icon and image 30001 against it
+  Kovelith-image.bin  the same image without the .ico directory: image 30001 of the Windows resource script
   kovelith.png        the same picture for the Linux desktop (hicolor 32x32)
   Kovelith.xpm        the window icon, compiled into the program: Qt reads it without an image plugin
 
-Run it from anywhere after changing the drawing; it rewrites the three files next to itself.
+Run it from anywhere after changing the drawing; it rewrites the four files next to itself.
 Only the standard library is needed.
 """
 import pathlib

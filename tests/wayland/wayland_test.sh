@@ -6,13 +6,14 @@
 #   wayland_test.sh KOVELITH
 set -eu
 game="$1"
-run=$(mktemp -d) # also the private runtime directory: mode 0700
+run=$(mktemp -d)
+# The compositor and the game share one private home: the game finds the socket in its runtime directory.
+sandbox=$(dirname "$0")/../support/sandbox
 compositor="" player=""
 trap 'kill $player $compositor 2>/dev/null; rm -rf "$run"' EXIT
-export XDG_RUNTIME_DIR="$run" HOME="$run" DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 export WAYLAND_DISPLAY=wayland-test XDG_SESSION_TYPE=wayland
 unset DISPLAY QT_QPA_PLATFORM
-weston --backend=headless-backend.so --use-pixman --xwayland --socket=$WAYLAND_DISPLAY \
+"$sandbox" "$run" weston --backend=headless-backend.so --use-pixman --xwayland --socket=$WAYLAND_DISPLAY \
     --width=1280 --height=1024 --idle-time=0 --log="$run/weston.log" >"$run/xwayland.log" 2>&1 &
 compositor=$!
 timeout 10 sh -c 'until grep -q "xserver listening on display" "$0"; do sleep 0.1; done' "$run/weston.log"
@@ -28,7 +29,7 @@ stop() { kill "$player"; wait "$player" || true; player=""; }
 # A Wayland session's environment, with XWayland's display: X11, and the window asks for the centred
 # place. Weston announces no frame, so that is the client area's; where it goes in the end is weston's
 # call (weston 10 mostly honours it, but now and then places the window itself).
-DISPLAY=$x11 "$game" &
+DISPLAY=$x11 "$sandbox" "$run" "$game" &
 player=$!
 window=$(DISPLAY=$x11 timeout 15 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1) || true
 check "on X11, asking for the centred place" sh -c 'DISPLAY=$0 xprop -id "$1" WM_NORMAL_HINTS | grep -q "location: 256, 220$"' \
@@ -42,7 +43,7 @@ stop
 # a buffer is attached: the window is mapped.
 native() { # what, environment...
     what=$1; shift
-    env "$@" WAYLAND_DEBUG=client "$game" 2>"$run/protocol" &
+    "$sandbox" "$run" env "$@" WAYLAND_DEBUG=client "$game" 2>"$run/protocol" &
     player=$!
     timeout 15 sh -c 'until grep -q "ack_configure" "$0" && sed "1,/ack_configure/d" "$0" | grep -q "\.attach(wl_buffer"; do
         sleep 0.1; done' "$run/protocol" || true
