@@ -3,15 +3,9 @@
 
 #include "game/Texts.h"
 
-#include <algorithm>
-
 namespace game {
 
 namespace {
-
-// A board shows the answer and eighteen other members, and UsedChars flags member indices 0..49.
-constexpr Int16 MinimumSetSize = 19;
-constexpr Int16 MaximumSetSize = 50;
 
 void checkPosition(Int16 position)
 {
@@ -70,7 +64,7 @@ void Game::DealBoard()
         s.PairPosB = drawPosition();
     } while (s.PairPosB == s.PairPosA);
 
-    std::fill_n(s.UsedChars.begin(), MaximumSetSize, Int16(0));
+    s.UsedChars.fill(0);
     s.AnswerIndex = drawCharacter();
     s.UsedChars.at(s.AnswerIndex) = 1;
 

@@ -45,19 +45,19 @@ QFrame *makeMarker(QWidget *parent, int i)
     return marker;
 }
 
-std::array<QPushButton *, 20> makeCharacterButtons(QWidget *board)
+std::array<QPushButton *, game::PositionCount> makeCharacterButtons(QWidget *board)
 {
-    std::array<QPushButton *, 20> buttons;
+    std::array<QPushButton *, game::PositionCount> buttons;
     const QFont font = ui::fonts::gothic(36);
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < game::PositionCount; ++i)
         buttons[i] = makeButton(board, QStringLiteral("Command1(%1)").arg(i), layout::button(i), font);
     return buttons;
 }
 
-std::array<QFrame *, 20> makeMarkers(QWidget *board)
+std::array<QFrame *, game::PositionCount> makeMarkers(QWidget *board)
 {
-    std::array<QFrame *, 20> markers;
-    for (int i = 0; i < 20; ++i)
+    std::array<QFrame *, game::PositionCount> markers;
+    for (int i = 0; i < game::PositionCount; ++i)
         markers[i] = makeMarker(board, i);
     return markers;
 }

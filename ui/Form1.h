@@ -23,11 +23,11 @@ public:
     // QWidget::setTabOrder() leaves out the label, the panels and the markers, which take no focus.
     QLabel *const Label1;
     QWidget *const Picture1; ///< the board panel
-    const std::array<QPushButton *, 20> Command1;
+    const std::array<QPushButton *, game::PositionCount> Command1;
     QWidget *const Picture2; ///< the side panel
     QPushButton *const Command2;
     QPushButton *const Command3;
-    const std::array<QFrame *, 20> Picture3;
+    const std::array<QFrame *, game::PositionCount> Picture3;
 
     void setButtonCaption(game::Int16 position, const QString &caption) override;
     void setMarkerVisible(game::Int16 position, bool visible) override;
