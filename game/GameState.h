@@ -17,8 +17,7 @@ struct GameState {
     Int16 AnswerIndex = 0;
     Int16 PairPosA = 0;
     Int16 PairPosB = 0;
-    Int16 FirstPick = 0; ///< meaningful only while Picking is 1
-    Int16 Picking = 0;   ///< 1 while a first pick is pending (and through a verdict)
+    Int16 FirstPick = 0; ///< the pending first pick; meaningful only in Phase::OnePick
     std::array<Int16, MaximumSetSize> UsedChars{}; ///< 1 for each member index already on this board
 };
 

@@ -120,13 +120,6 @@ void Form1::setBoardVisible(bool visible)
     Picture1->setVisible(visible);
 }
 
-void Form1::processPendingEvents()
-{
-    // Paint what changed now. Input is left to the event loop, which every game step returns to.
-    if (isVisible())
-        repaint();
-}
-
 void Form1::closeEvent(QCloseEvent *event)
 {
     event->accept();

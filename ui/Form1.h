@@ -33,7 +33,6 @@ public:
     void setMarkerVisible(game::Int16 position, bool visible) override;
     void setLabelText(const QString &text) override;
     void setBoardVisible(bool visible) override;
-    void processPendingEvents() override;
 
 signals:
     /// Any request to close the window; it is never refused.

@@ -38,7 +38,6 @@ struct Rig final : BoardView, Pauses {
     void setMarkerVisible(Int16 i, bool visible) override { visible ? void(markers.insert(i)) : void(markers.remove(i)); }
     void setLabelText(const QString &text) override { label = text; }
     void setBoardVisible(bool visible) override { log << (visible ? "show" : "hide"); }
-    void processPendingEvents() override {}
     void pause(std::chrono::milliseconds length, std::function<void()> then) override 
     {
         log << QString::number(length.count());
