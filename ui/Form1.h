@@ -19,8 +19,9 @@ class Form1 final : public QWidget, public game::BoardView {
 public:
     explicit Form1(QWidget *parent = nullptr);
 
-    // Declared, and so created, in Tab order: the focus chain follows the order of creation, and
-    // QWidget::setTabOrder() leaves out the label, the panels and the markers, which take no focus.
+    // Declared, and so created, in Tab order: the focus chain follows the order of creation. Tab
+    // stops only at "次" and "終": the character buttons take the focus when clicked, and the
+    // label, the panels and the markers never.
     QLabel *const Label1;
     QWidget *const Picture1; ///< the board panel
     const std::array<QPushButton *, game::PositionCount> Command1;

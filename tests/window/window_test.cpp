@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real window and start-up on Qt's offscreen platform: its controls' places and faces, the
-// start-up failure message, and quitting.
+// The real window and start-up on Qt's offscreen platform: its controls' places, faces and focus,
+// the start-up failure message, and quitting.
 #include "../support/ExpectedLayout.h"
 #include "app/Lifecycle.h"
 #include "app/Startup.h"
@@ -110,6 +110,26 @@ private slots:
         QVERIFY(!Form_Load(p.form, p.game, p.random, broken));
         QCOMPARE(shown, "ほずめりさ？ 「ほずめりさ？」の起動に失敗しました");
         QVERIFY(!p.form.isVisible());
+    }
+
+    // Tab stops only at "次" and "終", and a click still focuses a character button. Once a verdict
+    // has hidden the board and brought the next one, nothing is focused that a stray Space or Enter
+    // would press: the window holds the focus, as it does at the start.
+    void onlyTheSideButtonsAreTabStopsAndAVerdictLeavesNoButtonFocused()
+    {
+        Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(QApplication::focusWidget(), &form);
+        for (QWidget *next : {form.Command2, form.Command3, form.Command2}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QTest::mouseClick(form.Command1[5], Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), form.Command1[5]);
+        form.setBoardVisible(false);
+        form.setBoardVisible(true);
+        QCOMPARE(QApplication::focusWidget(), &form);
     }
 
     void quitOrCloseDuringAVerdictEndsAtOnce_data()
