@@ -35,7 +35,7 @@ private slots:
         QApplication::setQuitOnLastWindowClosed(false); // only the game's own handlers may quit here
     }
 
-    void controlsSitAtTheirPixelsInTheirFaces()
+    void controlsSitAtTheirPixelsInTheirFacesAndColours()
     {
         Form1 form;
         QList<std::pair<QWidget *, QRect>> controls{{form.Label1, expected::Label1}, {form.Picture1, expected::Picture1},
@@ -44,6 +44,12 @@ private slots:
             controls += {{form.Command1[i], expected::button(i)}, {form.Picture3[i], expected::marker(i)}};
         for (const auto &[control, pixels] : controls)
             QVERIFY2(QRect(control->mapTo(&form, QPoint()), control->size()) == pixels, qPrintable(control->objectName()));
+
+        // A shown marker stands out from the board behind it, or a verdict would show no answer.
+        form.setMarkerVisible(7, true);
+        const QImage shot = form.grab().toImage();
+        const QPoint bar = expected::marker(7).center(), panel = bar + QPoint(0, 8);
+        QVERIFY(qAbs(qGray(shot.pixel(bar)) - qGray(shot.pixel(panel))) >= 48);
 
         // The program file's icon, as drawn in its .ico, is the window's.
         QCOMPARE(form.windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
