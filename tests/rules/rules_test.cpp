@@ -16,7 +16,7 @@ namespace {
 /// values first.
 struct Rig final : BoardView, Pauses, RandomSource {
     std::array<QString, PositionCount> captions;
-    QSet<int> markers;
+    std::array<bool, PositionCount> markers{};
     QString label;
     QStringList log;
     std::function<void()> pending;
@@ -37,7 +37,7 @@ struct Rig final : BoardView, Pauses, RandomSource {
         if (i == 0) // once a deal
             log << "deal";
     }
-    void setMarkerVisible(Int16 i, bool visible) override { visible ? void(markers.insert(i)) : void(markers.remove(i)); }
+    void setMarkerVisible(Int16 i, bool visible) override { markers.at(i) = visible; }
     void setLabelText(const QString &text) override { label = text; }
     void setBoardVisible(bool visible) override { log << (visible ? "show" : "hide"); }
     float next() override { return script.isEmpty() ? seeded.next() : script.takeFirst(); }
@@ -135,13 +135,17 @@ private slots:
         for (Int16 i = 0; at.size() < 4; ++i)
             if (i != s.PairPosA && i != s.PairPosB)
                 at[at.contains(u'N') ? u'M' : u'N'] = i;
-        for (const QString &event : events.split(u' '))
-            event == "next" ? r.game.Command2_Click()
-            : event == "end" ? std::exchange(r.pending, {})()
-                             : r.game.Command1_Click(at[event[0]]);
-        QSet<int> expected;
+        for (const QString &event : events.split(u' ')) {
+            if (event == "next")
+                r.game.Command2_Click();
+            else if (event == "end")
+                std::exchange(r.pending, {})();
+            else
+                r.game.Command1_Click(at[event[0]]);
+        }
+        std::array<bool, PositionCount> expected{};
         for (QChar role : markers)
-            expected.insert(at[role]);
+            expected.at(at[role]) = true;
         QVERIFY(r.markers == expected);
         QCOMPARE(r.label, label);
         QCOMPARE(r.log.join(u' '), log);

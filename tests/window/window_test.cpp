@@ -151,7 +151,10 @@ private slots:
         QVERIFY(Form_Load(p.form, p.game, p.random));
         p.form.Command1[p.game.state().PairPosA]->click();
         p.form.Command1[p.game.state().PairPosB]->click();
-        QTimer::singleShot(0, &p.form, [&] { close ? void(p.form.close()) : p.form.Command3->click(); });
+        if (close)
+            QTimer::singleShot(0, &p.form, &QWidget::close);
+        else
+            QTimer::singleShot(0, p.form.Command3, &QPushButton::click);
         QTimer::singleShot(2000, &p.form, [] { QCoreApplication::exit(99); }); // stuck
         QCOMPARE(QCoreApplication::exec(), 0);
     }
