@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "game/Checked.h"
+#include "game/Board.h"
 
 #include <QString>
 
@@ -16,8 +16,6 @@ public:
     virtual void setLabelText(const QString &text) = 0;
     /// Hiding the board hides its buttons and markers without changing their own visibility.
     virtual void setBoardVisible(bool visible) = 0;
-    /// Puts what changed on the screen now.
-    virtual void processPendingEvents() = 0;
 };
 
 } // namespace game

@@ -3,15 +3,9 @@
 
 #include "game/Texts.h"
 
-#include <algorithm>
-
 namespace game {
 
 namespace {
-
-// A board shows the answer and eighteen other members, and UsedChars flags member indices 0..49.
-constexpr Int16 MinimumSetSize = 19;
-constexpr Int16 MaximumSetSize = 50;
 
 void checkPosition(Int16 position)
 {
@@ -33,17 +27,14 @@ void Game::loadTables(charsets::CharSetTable charSets, charsets::SetSizeTable se
     s.SetCount = toInt16(static_cast<long long>(s.CharSets.size()));
     if (s.SetCount == 0 || s.SetSizes.size() != s.CharSets.size())
         throw std::length_error("character tables do not match");
-    for (Int16 set = 0; set < s.SetCount; ++set)
-        checkDealable(set);
+    for (Int16 set = 0; set < s.SetCount; ++set) {
+        // Checked once here rather than at every deal: a smaller set could never fill a board, and a
+        // larger one would draw member indices beyond a deal's flags.
+        const Int16 size = s.SetSizes.at(set);
+        if (size < MinimumSetSize || size > MaximumSetSize || size > Int16(s.CharSets.at(set).size()))
+            throw std::length_error("a character set is too small or too large to deal from");
+    }
     s.CurrentSet = 0;
-}
-
-void Game::checkDealable(Int16 set) const
-{
-    // With fewer members the dealing below would never find a free character.
-    const Int16 size = s.SetSizes.at(set);
-    if (size < MinimumSetSize || size > MaximumSetSize || size > Int16(s.CharSets.at(set).size()))
-        throw std::length_error("a character set is too small or too large to deal from");
 }
 
 Int16 Game::drawPosition()
@@ -58,10 +49,8 @@ Int16 Game::drawCharacter()
 
 void Game::DealBoard()
 {
-    checkDealable(s.CurrentSet);
     for (Int16 i = 0; i < PositionCount; ++i)
         view.setMarkerVisible(i, false);
-    s.Picking = 0;
     if (currentPhase != Phase::Verdict) // a verdict ends only once its new board is shown
         currentPhase = Phase::NoPick;
 
@@ -70,7 +59,7 @@ void Game::DealBoard()
         s.PairPosB = drawPosition();
     } while (s.PairPosB == s.PairPosA);
 
-    std::fill_n(s.UsedChars.begin(), MaximumSetSize, Int16(0));
+    s.UsedChars.fill(0);
     s.AnswerIndex = drawCharacter();
     s.UsedChars.at(s.AnswerIndex) = 1;
 
@@ -88,7 +77,6 @@ void Game::DealBoard()
         view.setButtonCaption(k, members.at(c));
     }
     view.setLabelText(texts::Prompt);
-    view.processPendingEvents();
 }
 
 void Game::Command2_Click()
@@ -106,23 +94,19 @@ void Game::Command1_Click(Int16 Index)
     checkPosition(Index);
     switch (currentPhase) {
     case Phase::NoPick:
-        s.Picking = 1;
         s.FirstPick = Index;
         currentPhase = Phase::OnePick;
         view.setMarkerVisible(Index, true);
         view.setLabelText(texts::SecondPick);
-        view.processPendingEvents();
         break;
     case Phase::OnePick:
         if (Index != s.FirstPick) {
             startVerdict(Index);
             break;
         }
-        s.Picking = 0;
         currentPhase = Phase::NoPick;
         view.setMarkerVisible(Index, false);
         view.setLabelText(texts::Prompt);
-        view.processPendingEvents();
         break;
     case Phase::Verdict:
         break;
@@ -138,7 +122,6 @@ void Game::startVerdict(Int16 Index)
         view.setMarkerVisible(i, false);
     view.setMarkerVisible(s.PairPosA, true);
     view.setMarkerVisible(s.PairPosB, true);
-    view.processPendingEvents();
     pauses.pause(RevealPause, [this] { showNotice(); });
 }
 
@@ -146,7 +129,6 @@ void Game::showNotice()
 {
     view.setLabelText(texts::Changing);
     view.setBoardVisible(false);
-    view.processPendingEvents();
     pauses.pause(NoticePause, [this] { dealAfterVerdict(); });
 }
 
@@ -155,7 +137,6 @@ void Game::dealAfterVerdict()
     DealBoard();
     view.setBoardVisible(true);
     currentPhase = Phase::NoPick;
-    view.processPendingEvents();
 }
 
 } // namespace game

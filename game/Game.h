@@ -38,7 +38,6 @@ public:
     Phase phase() const { return currentPhase; }
 
 private:
-    void checkDealable(Int16 set) const;
     Int16 drawPosition();
     Int16 drawCharacter();
     void startVerdict(Int16 Index);

@@ -2,13 +2,11 @@
 #pragma once
 
 #include "charsets/CharSets.h"
-#include "game/Checked.h"
+#include "game/Board.h"
 
 #include <array>
 
 namespace game {
-
-constexpr Int16 PositionCount = 20;
 
 /// The variables the game shares between dealing, set switching and picks.
 struct GameState {
@@ -19,9 +17,8 @@ struct GameState {
     Int16 AnswerIndex = 0;
     Int16 PairPosA = 0;
     Int16 PairPosB = 0;
-    Int16 FirstPick = 0; ///< meaningful only while Picking is 1
-    Int16 Picking = 0;   ///< 1 while a first pick is pending (and through a verdict)
-    std::array<Int16, 51> UsedChars{}; ///< 1 for each member index already on this board
+    Int16 FirstPick = 0; ///< the pending first pick; meaningful only in Phase::OnePick
+    std::array<Int16, MaximumSetSize> UsedChars{}; ///< 1 for each member index already on this board
 };
 
 } // namespace game

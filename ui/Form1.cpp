@@ -57,19 +57,22 @@ QFrame *makeMarker(QWidget *parent, int i)
     return marker;
 }
 
-std::array<QPushButton *, 20> makeCharacterButtons(QWidget *board)
+std::array<QPushButton *, game::PositionCount> makeCharacterButtons(QWidget *board)
 {
-    std::array<QPushButton *, 20> buttons;
+    std::array<QPushButton *, game::PositionCount> buttons;
     const QFont font = ui::fonts::gothic(36);
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < game::PositionCount; ++i) {
         buttons[i] = makeButton(board, QStringLiteral("Command1(%1)").arg(i), layout::button(i), font);
+        // Out of the Tab order: Tab moves between "次" and "終" alone, and a click still focuses.
+        buttons[i]->setFocusPolicy(Qt::ClickFocus);
+    }
     return buttons;
 }
 
-std::array<QFrame *, 20> makeMarkers(QWidget *board)
+std::array<QFrame *, game::PositionCount> makeMarkers(QWidget *board)
 {
-    std::array<QFrame *, 20> markers;
-    for (int i = 0; i < 20; ++i)
+    std::array<QFrame *, game::PositionCount> markers;
+    for (int i = 0; i < game::PositionCount; ++i)
         markers[i] = makeMarker(board, i);
     return markers;
 }
@@ -101,6 +104,10 @@ Form1::Form1(QWidget *parent)
     setWindowTitle(game::texts::Prompt);
     setWindowIcon(QPixmap(kovelith_xpm));
     setFixedSize(layout::ClientSize);
+    // The window itself holds the focus until the player clicks a button or tabs to one, so that a
+    // stray Space or Enter presses nothing. setFocus() heeds no focus policy: the window keeps
+    // Qt::NoFocus, and a click on its background leaves the focus where it was.
+    setFocus();
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(layout::Label1);
@@ -129,14 +136,11 @@ void Form1::setLabelText(const QString &text)
 
 void Form1::setBoardVisible(bool visible)
 {
+    // Hiding a focused character button would pass the focus on along the Tab order to "次", where
+    // a Space meant for the next board would switch the set.
+    if (!visible && Picture1->isAncestorOf(focusWidget()))
+        setFocus();
     Picture1->setVisible(visible);
-}
-
-void Form1::processPendingEvents()
-{
-    // Paint what changed now. Input is left to the event loop, which every game step returns to.
-    if (isVisible())
-        repaint();
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -19,21 +19,21 @@ class Form1 final : public QWidget, public game::BoardView {
 public:
     explicit Form1(QWidget *parent = nullptr);
 
-    // Declared, and so created, in Tab order: the focus chain follows the order of creation, and
-    // QWidget::setTabOrder() leaves out the label, the panels and the markers, which take no focus.
+    // Declared, and so created, in Tab order: the focus chain follows the order of creation. Tab
+    // stops only at "次" and "終": the character buttons take the focus when clicked, and the
+    // label, the panels and the markers never.
     QLabel *const Label1;
     QWidget *const Picture1; ///< the board panel
-    const std::array<QPushButton *, 20> Command1;
+    const std::array<QPushButton *, game::PositionCount> Command1;
     QWidget *const Picture2; ///< the side panel
     QPushButton *const Command2;
     QPushButton *const Command3;
-    const std::array<QFrame *, 20> Picture3;
+    const std::array<QFrame *, game::PositionCount> Picture3;
 
     void setButtonCaption(game::Int16 position, const QString &caption) override;
     void setMarkerVisible(game::Int16 position, bool visible) override;
     void setLabelText(const QString &text) override;
     void setBoardVisible(bool visible) override;
-    void processPendingEvents() override;
 
 signals:
     /// Any request to close the window; it is never refused.

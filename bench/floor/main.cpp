@@ -2,7 +2,10 @@
 // The toolkit's floor: a plain Qt Widgets program, sharing no code with the game, that shows the
 // game's first screen. A window of the same fixed size with a label, twenty character buttons and
 // two side buttons at the same places, in the installed Japanese faces asked for by name at the
-// same pixel sizes. The benchmark holds the game against it.
+// same pixel sizes. The benchmark holds the game against it. The places come from the tests' table
+// of expected pixels, which is no code of the game's.
+#include "../../tests/support/ExpectedLayout.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
@@ -23,29 +26,27 @@ int main(int argc, char *argv[])
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("ぬもさけり？"));
-    window.setFixedSize(767, 583);
+    window.setFixedSize(expected::ClientSize);
 
     QLabel *label = new QLabel(QStringLiteral("ぬもさけり？"), &window);
-    label->setGeometry(112, 32, 577, 49);
+    label->setGeometry(expected::Label1);
     label->setFont(boldFont("IPAPMincho", 48));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     const QString characters = QStringLiteral("ぬめあおすむさきちらるろはほけりわねれぬ");
-    const int columns[] = {104, 216, 328, 448, 568};
-    const int rows[] = {152, 248, 344, 440};
     const QFont characterFont = boldFont("IPAPGothic", 48);
     for (int i = 0; i < 20; ++i) {
         QPushButton *button = new QPushButton(characters.mid(i, 1), &window);
-        button->setGeometry(columns[i % 5], rows[i / 5], 81, 65);
+        button->setGeometry(expected::button(i));
         button->setFont(characterFont);
     }
 
     const QFont sideFont = boldFont("IPAPGothic", 16);
     QPushButton *next = new QPushButton(QStringLiteral("次"), &window);
-    next->setGeometry(712, 152, 41, 41);
+    next->setGeometry(expected::Command2);
     next->setFont(sideFont);
     QPushButton *quit = new QPushButton(QStringLiteral("終"), &window);
-    quit->setGeometry(712, 464, 41, 41);
+    quit->setGeometry(expected::Command3);
     quit->setFont(sideFont);
 
     window.show();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real program under the test's own X server, started, clicked and looked at from outside as a
 // player does. KOVELITH_COMMAND, when set, starts another build of the game (the Windows one under wine).
+#include "../support/ExpectedLayout.h"
+
 #include <QScopeGuard>
 #include <QScreen>
 #include <QtTest>
@@ -22,13 +24,8 @@ bool underWine()
 }
 
 // In window coordinates: the label, the board panel, "次", "終", character button i and its marker.
-constexpr QRect Label{112, 32, 577, 49}, Board{64, 120, 633, 417}, Next{712, 152, 41, 41}, Quit{712, 464, 41, 41};
-QRect button(int i)
-{
-    constexpr int columns[] = {40, 152, 264, 384, 504};
-    return {Board.x() + columns[i % 5], Board.y() + 32 + 96 * (i / 5), 81, 65};
-}
-QRect marker(int i) { return {button(i).x(), button(i).y() + 68, 81, 9}; }
+constexpr QRect Label = expected::Label1, Board = expected::Picture1, Next = expected::Command2, Quit = expected::Command3;
+using expected::button, expected::marker;
 
 /// The game in a private home, runtime and temporary directory (the sandbox helper), so that it sees
 /// neither another test's lock nor a game the developer is playing. Each of `overrides`, NAME=value,

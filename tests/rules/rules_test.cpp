@@ -12,20 +12,22 @@ using namespace std::chrono_literals;
 namespace {
 
 /// A seeded game on the built-in tables that keeps what its window was last told, logs deals, board
-/// hides and shows and pauses, and ends a pause only when the test says so.
-struct Rig final : BoardView, Pauses {
+/// hides and shows and pauses, ends a pause only when the test says so, and draws the scripted
+/// values first.
+struct Rig final : BoardView, Pauses, RandomSource {
     std::array<QString, PositionCount> captions;
-    QSet<int> markers;
+    std::array<bool, PositionCount> markers{};
     QString label;
     QStringList log;
     std::function<void()> pending;
-    ClockSeededRandom random;
-    Game game{*this, random, *this};
+    QList<float> script;
+    ClockSeededRandom seeded;
+    Game game{*this, *this, *this};
 
     Rig()
     {
         game.loadTables(charsets::buildCharSets(), charsets::buildSetSizes());
-        random.seed(7);
+        seeded.seed(7);
         game.DealBoard();
         log.clear();
     }
@@ -35,10 +37,10 @@ struct Rig final : BoardView, Pauses {
         if (i == 0) // once a deal
             log << "deal";
     }
-    void setMarkerVisible(Int16 i, bool visible) override { visible ? void(markers.insert(i)) : void(markers.remove(i)); }
+    void setMarkerVisible(Int16 i, bool visible) override { markers.at(i) = visible; }
     void setLabelText(const QString &text) override { label = text; }
     void setBoardVisible(bool visible) override { log << (visible ? "show" : "hide"); }
-    void processPendingEvents() override {}
+    float next() override { return script.isEmpty() ? seeded.next() : script.takeFirst(); }
     void pause(std::chrono::milliseconds length, std::function<void()> then) override 
     {
         log << QString::number(length.count());
@@ -52,31 +54,35 @@ class RulesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void tablesHoldDistinctMembersInOrderWithTheirVariantCodePoints()
+    // Each set's members joined by blanks, hashed when the sets were written down: a character
+    // changed (a look-alike variant too), added, dropped or moved fails with its set named.
+    void everyTableHoldsExactlyItsMembers()
     {
+        const QStringList digests = QStringLiteral("0729ab7ef7c2 f4256f221aa0 2629988cbe96 58cba4bfa47c "
+            "8547299278d8 25b5bdebdeb3 b1199297a516 46e95ed74273 d043440cb3f0 352958b3bc17").split(u' ');
         const auto sets = charsets::buildCharSets();
         const auto sizes = charsets::buildSetSizes();
         QVERIFY(sets.size() == 10 && sizes.size() == 10);
-        for (std::size_t k = 0; k < sets.size(); ++k) {
-            QCOMPARE(QSet<QString>(sets[k].begin(), sets[k].end()).size(), qsizetype(sets[k].size()));
-            QCOMPARE(qsizetype(sizes[k]), qsizetype(sets[k].size()));
+        for (int k = 0; k < 10; ++k) {
+            const QString members = QStringList(sets[k].begin(), sets[k].end()).join(u' ');
+            const auto digest = QCryptographicHash::hash(members.toUtf8(), QCryptographicHash::Sha256).toHex().left(12);
+            QVERIFY2(digest == digests[k] && sizes[k] == qsizetype(sets[k].size()), qPrintable(QString("set %1: %2").arg(k).arg(members)));
         }
-        // Look-alike variants, each at its own code point: 閉 閇, 鴬 鶯, 霸, 筝, 鵞.
-        struct { int set, index; char16_t codePoint; } variants[] = {
-            {7, 9, u'\u9589'}, {7, 15, u'\u9587'}, {9, 1, u'\u9D2C'}, {9, 8, u'\u9DAF'},
-            {6, 14, u'\u9738'}, {8, 18, u'\u7B5D'}, {9, 9, u'\u9D5E'},
-        };
-        for (const auto &v : variants)
-            QCOMPARE(sets.at(v.set).at(v.index), QString(QChar(v.codePoint)));
-        // The ら row stands before the や row, in katakana too.
-        QCOMPARE(QStringList(sets[0].begin() + 35, sets[0].begin() + 43).join(""), "らりるれろやゆよ");
-        QCOMPARE(QStringList(sets[1].begin() + 35, sets[1].begin() + 43).join(""), "ラリルレロヤユヨ");
     }
 
-    // 次 walks every set and back to the first; each board shows nineteen different usable members.
-    void everySetDealsExactlyOnePair()
+    void everySetDealsExactlyOnePairInTheOrderOfItsDraws()
     {
+        // On the hiragana: the pair at 10, then at 0 once 0.52 has repeated 10; the answer お (4),
+        // which the pair positions show without a draw; position 1 draws お again and takes ん (44),
+        // the floor of 44.55. Then every member in turn, so the rest of the board follows from the draws.
         Rig r;
+        r.script = {0.50f, 0.52f, 0.00f, 0.10f, 0.10f, 0.99f};
+        for (int member = 0; member < 45; ++member)
+            r.script << (member + 0.5f) / 45;
+        r.game.DealBoard();
+        QCOMPARE(QStringList(r.captions.begin(), r.captions.end()).join(""), "おんあいうえかきくけおこさしすせそたちつ");
+
+        // 次 walks every set and back to the first; each board shows nineteen different usable members.
         const GameState &s = r.game.state();
         for (int set = 0; set < charsets::BuiltInSetCount; ++set) {
             const QSet<QString> usable(s.CharSets[set].begin(), s.CharSets[set].begin() + s.SetSizes[set]);
@@ -85,7 +91,6 @@ private slots:
                 r.game.DealBoard();
                 const QSet<QString> shown(r.captions.begin(), r.captions.end());
                 QVERIFY(usable.contains(shown) && shown.size() == 19);
-                QVERIFY(s.PairPosA != s.PairPosB && r.captions[s.PairPosA] == r.captions[s.PairPosB]);
                 seen += shown;
             }
             QCOMPARE(seen, usable); // the last usable member is drawn too
@@ -130,13 +135,17 @@ private slots:
         for (Int16 i = 0; at.size() < 4; ++i)
             if (i != s.PairPosA && i != s.PairPosB)
                 at[at.contains(u'N') ? u'M' : u'N'] = i;
-        for (const QString &event : events.split(u' '))
-            event == "next" ? r.game.Command2_Click()
-            : event == "end" ? std::exchange(r.pending, {})()
-                             : r.game.Command1_Click(at[event[0]]);
-        QSet<int> expected;
+        for (const QString &event : events.split(u' ')) {
+            if (event == "next")
+                r.game.Command2_Click();
+            else if (event == "end")
+                std::exchange(r.pending, {})();
+            else
+                r.game.Command1_Click(at[event[0]]);
+        }
+        std::array<bool, PositionCount> expected{};
         for (QChar role : markers)
-            expected.insert(at[role]);
+            expected.at(at[role]) = true;
         QVERIFY(r.markers == expected);
         QCOMPARE(r.label, label);
         QCOMPARE(r.log.join(u' '), log);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real window and start-up on Qt's offscreen platform: its controls' places and faces, the
-// start-up failure message, and quitting.
+// The real window and start-up on Qt's offscreen platform: its controls' places, faces and focus,
+// the start-up failure message, and quitting.
+#include "../support/ExpectedLayout.h"
 #include "app/Lifecycle.h"
 #include "app/Startup.h"
 #include "game/Game.h"
@@ -34,21 +35,21 @@ private slots:
         QApplication::setQuitOnLastWindowClosed(false); // only the game's own handlers may quit here
     }
 
-    // Pixel figures written out, not derived with the layout's own arithmetic.
-    void controlsSitAtTheirPixelsInTheirFaces()
+    void controlsSitAtTheirPixelsInTheirFacesAndColours()
     {
         Form1 form;
-        const QList<std::pair<QWidget *, QRect>> controls{
-            {form.Label1, {112, 32, 577, 49}}, {form.Picture1, {64, 120, 633, 417}}, {form.Picture2, {704, 120, 57, 417}},
-            {form.Command2, {712, 152, 41, 41}}, {form.Command3, {712, 464, 41, 41}}};
+        QList<std::pair<QWidget *, QRect>> controls{{form.Label1, expected::Label1}, {form.Picture1, expected::Picture1},
+            {form.Picture2, expected::Picture2}, {form.Command2, expected::Command2}, {form.Command3, expected::Command3}};
+        for (int i = 0; i < game::PositionCount; ++i)
+            controls += {{form.Command1[i], expected::button(i)}, {form.Picture3[i], expected::marker(i)}};
         for (const auto &[control, pixels] : controls)
-            QCOMPARE(QRect(control->mapTo(&form, QPoint()), control->size()), pixels);
-        constexpr int columns[] = {40, 152, 264, 384, 504};
-        for (int i = 0; i < 20; ++i) {
-            const QPoint at(64 + columns[i % 5], 120 + 32 + 96 * (i / 5));
-            QCOMPARE(QRect(form.Command1[i]->mapTo(&form, QPoint()), form.Command1[i]->size()), QRect(at, QSize(81, 65)));
-            QCOMPARE(QRect(form.Picture3[i]->mapTo(&form, QPoint()), form.Picture3[i]->size()), QRect(at + QPoint(0, 68), QSize(81, 9)));
-        }
+            QVERIFY2(QRect(control->mapTo(&form, QPoint()), control->size()) == pixels, qPrintable(control->objectName()));
+
+        // A shown marker stands out from the board behind it, or a verdict would show no answer.
+        form.setMarkerVisible(7, true);
+        const QImage shot = form.grab().toImage();
+        const QPoint bar = expected::marker(7).center(), panel = bar + QPoint(0, 8);
+        QVERIFY(qAbs(qGray(shot.pixel(bar)) - qGray(shot.pixel(panel))) >= 48);
 
         // The program file's icon, as drawn in its .ico, is the window's.
         QCOMPARE(form.windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
@@ -117,6 +118,26 @@ private slots:
         QVERIFY(!p.form.isVisible());
     }
 
+    // Tab stops only at "次" and "終", and a click still focuses a character button. Once a verdict
+    // has hidden the board and brought the next one, nothing is focused that a stray Space or Enter
+    // would press: the window holds the focus, as it does at the start.
+    void onlyTheSideButtonsAreTabStopsAndAVerdictLeavesNoButtonFocused()
+    {
+        Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(QApplication::focusWidget(), &form);
+        for (QWidget *next : {form.Command2, form.Command3, form.Command2}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QTest::mouseClick(form.Command1[5], Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), form.Command1[5]);
+        form.setBoardVisible(false);
+        form.setBoardVisible(true);
+        QCOMPARE(QApplication::focusWidget(), &form);
+    }
+
     void quitOrCloseDuringAVerdictEndsAtOnce_data()
     {
         QTest::addColumn<bool>("close");
@@ -130,7 +151,10 @@ private slots:
         QVERIFY(Form_Load(p.form, p.game, p.random));
         p.form.Command1[p.game.state().PairPosA]->click();
         p.form.Command1[p.game.state().PairPosB]->click();
-        QTimer::singleShot(0, &p.form, [&] { close ? void(p.form.close()) : p.form.Command3->click(); });
+        if (close)
+            QTimer::singleShot(0, &p.form, &QWidget::close);
+        else
+            QTimer::singleShot(0, p.form.Command3, &QPushButton::click);
         QTimer::singleShot(2000, &p.form, [] { QCoreApplication::exit(99); }); // stuck
         QCOMPARE(QCoreApplication::exec(), 0);
     }
