@@ -36,6 +36,15 @@ QPoint centredPosition(const QRect &screen, QSize outer)
             screen.y() + int(std::floor(screen.height() / 2.0 - outer.height() / 2.0))};
 }
 
+/// A frame is believed only when it could be one: no side negative or wider than the screen. So
+/// whatever a window manager reports, no sum below can overflow.
+bool isSane(const QMargins &frame, const QRect &screen)
+{
+    const auto within = [](int side, int limit) { return side >= 0 && side <= limit; };
+    return within(frame.left(), screen.width()) && within(frame.right(), screen.width())
+        && within(frame.top(), screen.height()) && within(frame.bottom(), screen.height());
+}
+
 /// Moves the window so that its outer size, the frame around it included, is centred on its screen.
 void centreOnScreen(QWidget &window, const QMargins &frame = {})
 {
@@ -59,7 +68,8 @@ protected:
             return false; // not framed yet
         window->removeEventFilter(this);
         deleteLater();
-        centreOnScreen(*window, frame);
+        if (isSane(frame, window->screen()->geometry()))
+            centreOnScreen(*window, frame);
         return false;
     }
 };
@@ -98,7 +108,7 @@ class ExtentsAnswer final : public QObject, public QAbstractNativeEventFilter {
 public:
     ExtentsAnswer(QWidget &window, xcb_connection_t *connection, xcb_atom_t extents, FrameAnswer done)
         : QObject(&window), m_connection(connection), m_window(xcb_window_t(window.winId())), m_extents(extents),
-          m_done(std::move(done))
+          m_screen(window.screen()->geometry()), m_done(std::move(done))
     {
         qApp->installNativeEventFilter(this);
         QTimer::singleShot(AnswerTimeout, this, [this] { finish(std::nullopt); });
@@ -113,10 +123,15 @@ public:
         const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
         if (notify->window != m_window || notify->atom != m_extents)
             return false;
-        // Left, right, top and bottom.
+        // Left, right, top and bottom; a value above INT_MAX turns negative here and is refused.
         const std::vector<uint32_t> extents = cardinals(m_connection, m_window, m_extents);
-        if (extents.size() == 4)
-            finish(QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])));
+        if (extents.size() != 4)
+            return false;
+        const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
+        if (isSane(frame, m_screen))
+            finish(frame);
+        else
+            finish(std::nullopt);
         return false;
     }
 
@@ -132,6 +147,7 @@ private:
     xcb_connection_t *const m_connection;
     const xcb_window_t m_window;
     const xcb_atom_t m_extents;
+    const QRect m_screen;
     FrameAnswer m_done;
 };
 

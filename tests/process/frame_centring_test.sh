@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The window is centred on its outer size, frame and title bar included: under a window manager that
 # tells the frame before the window is mapped, from the moment its frame is mapped; under one that
-# cannot, once the frame is known.
+# cannot, once the frame is known. A frame that makes no sense is not believed.
 #   frame_centring_test.sh KOVELITH  (on a display of its own, 1280x1024)
 set -eu
 title='^ぬもさけり？$'
@@ -14,6 +14,33 @@ start() {
     game=$!
 }
 stop() { kill $game && wait $game 2>/dev/null || true; }
+
+# absurd_frame ATOM KOVELITH: no window manager, only a stand-in that lists ATOM as supported and tells
+# the frame as 2^31-1 on every side, before the window shows and after. It is never believed: the
+# window shows centred as without a frame, and stays where it is moved.
+absurd_frame() {
+    xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED "$1"
+    start "$2"
+    shown="" tries=0
+    until [ "$shown" ]; do # answers over and over, the last time once the window shows
+        xdotool search --onlyvisible --name "$title" >/dev/null && shown=1
+        for window in $(xdotool search --name "$title"); do
+            xprop -id "$window" -f _NET_FRAME_EXTENTS 32c -set _NET_FRAME_EXTENTS 2147483647,2147483647,2147483647,2147483647
+        done
+        [ $((tries += 1)) -lt 300 ]
+        sleep 0.05
+    done
+    for want in 256,220 300,300; do
+        sleep 0.5
+        at=$(xdotool search --onlyvisible --name "$title" getwindowgeometry | sed -n 's/ *Position: \([-0-9,]*\).*/\1/p')
+        echo "absurd frame, $1 supported: window at $at, wanted at $want"
+        [ "$at" = "$want" ]
+        xdotool search --name "$title" windowmove %@ 300 300
+    done
+    stop
+}
+absurd_frame _NET_REQUEST_FRAME_EXTENTS "$1"
+absurd_frame _NET_FRAME_EXTENTS "$1"
 
 HOME=$dir openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
