@@ -9,10 +9,7 @@ title='^ぬもさけり？$'
 dir=$(mktemp -d)
 game="" wm="" watcher=""
 trap 'kill $game $watcher $wm 2>/dev/null || true; rm -rf "$dir"' EXIT
-start() {
-    "$(dirname "$0")/../support/sandbox" "$dir/home" "$1" &
-    game=$!
-}
+start() { "$(dirname "$0")/../support/sandbox" "$dir/home" "$1" & game=$!; }
 stop() { kill $game && wait $game 2>/dev/null || true; }
 
 # absurd_frame ATOM KOVELITH: no window manager, only a stand-in that lists ATOM as supported and tells
