@@ -15,17 +15,19 @@ void endProcess()
     QCoreApplication::exit(0);
 }
 
-} // namespace
-
+/// "終": ends the game at once, without a question.
 void Command3_Click()
 {
     endProcess();
 }
 
+/// Any close request ends the game at once; it is never refused.
 void Form_QueryUnload()
 {
     endProcess();
 }
+
+} // namespace
 
 void connectHandlers(Form1 &form, game::Game &game)
 {

@@ -1,33 +1,91 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SingleInstance.h"
 
+#include <QtGlobal>
+
+#ifdef Q_OS_WIN
 #include <QDir>
+#include <qt_windows.h>
+
+#include <string>
+#else
+#include <QFile>
 #include <QStandardPaths>
 
-bool SingleInstance::claim()
-{
-    QStringList places;
-#ifdef Q_OS_WIN
-    // Every user has a temporary directory of their own (Qt's runtime directory there is the home).
-    places << QDir::tempPath() + QStringLiteral("/Kovelith.lock");
-#else
-    // The runtime directory is the user's own; the temporary directory is the fallback when it
-    // cannot be written, with the user's name in the lock's name. Qt names no runtime directory
-    // when none is usable, and the lock must not land in "/" then.
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty())
-        places << runtime + QStringLiteral("/Kovelith.lock");
-    places << QDir::tempPath() + QStringLiteral("/Kovelith-%1.lock").arg(qEnvironmentVariable("USER", QStringLiteral("user")));
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
-    for (const QString &path : places) {
-        auto candidate = std::make_unique<QLockFile>(path);
-        candidate->setStaleLockTime(0); // a live copy's lock never times out
-        if (candidate->tryLock(0)) {
-            lock = std::move(candidate);
-            return true;
-        }
-        if (candidate->error() == QLockFile::LockFailedError)
+
+#ifdef Q_OS_WIN
+
+bool claimSingleInstance()
+{
+    // Every player has a temporary directory of their own (Qt's runtime directory there is the home).
+    const std::wstring path = QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/Kovelith.lock")).toStdWString();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // Shared with nobody while it is open; Windows closes it however the process ends. A link
+        // at the path is opened itself, never followed, and nothing is read or written.
+        const HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (lock != INVALID_HANDLE_VALUE)
+            return true; // left open on purpose until the process ends
+        if (GetLastError() == ERROR_SHARING_VIOLATION)
             return false;
+        // An empty directory in its place goes; anything else that cannot be opened leaves the game unlocked.
+        if (!RemoveDirectoryW(path.c_str()))
+            break;
     }
     return true;
 }
+
+#else
+
+namespace {
+
+/// The lock file, opened without following a link and without ever blocking; -1 unless it is a
+/// plain file (a FIFO or a device opens, so its kind is checked after opening).
+int openLockFile(const QByteArray &path)
+{
+    const int file = open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    struct stat status {};
+    if (file >= 0 && (fstat(file, &status) != 0 || !S_ISREG(status.st_mode))) {
+        close(file);
+        return -1;
+    }
+    return file;
+}
+
+} // namespace
+
+bool claimSingleInstance()
+{
+    // Qt names the runtime directory only when the player owns it and nobody else may enter it.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        return true;
+    const QByteArray path = QFile::encodeName(runtime + QStringLiteral("/Kovelith.lock"));
+    int file = openLockFile(path);
+    struct stat status {};
+    if (file < 0 && lstat(path.constData(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        // A link, a FIFO, a directory or a device where the lock goes: removed once (a link's target
+        // is left alone), then the lock is made anew.
+        if (S_ISDIR(status.st_mode))
+            rmdir(path.constData());
+        else
+            unlink(path.constData());
+        file = openLockFile(path);
+    }
+    if (file < 0)
+        return true;
+    // Never waits: either the lock is free, whatever the file holds, or a live copy holds it.
+    if (flock(file, LOCK_EX | LOCK_NB) == 0)
+        return true; // the descriptor stays open on purpose until the process ends
+    const bool heldByAnotherCopy = errno == EWOULDBLOCK;
+    close(file);
+    return !heldByAnotherCopy;
+}
+
+#endif

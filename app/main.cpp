@@ -28,8 +28,7 @@ int main(int, char *argv[])
 {
     // The lock is checked before the display is even opened, so a second copy ends at once.
     QCoreApplication::setApplicationName(QStringLiteral("Kovelith"));
-    SingleInstance instance;
-    if (!instance.claim())
+    if (!claimSingleInstance())
         return 0;
 
 #ifdef KOVELITH_X11

@@ -144,13 +144,6 @@ private slots:
         QVERIFY(xprop("_NET_WM_ICON").contains("Icon (32 x 32)"));
     }
 
-    void secondCopyEndsAtOnce()
-    {
-        Game second(home.path());
-        QVERIFY(second.endsCleanly(10000));
-        QCOMPARE(second.readAll(), QByteArray());
-    }
-
     void pickTakenBackThenAVerdictPausesAndDealsAgain()
     {
         // A first pick shows its marker and changes the label; picking it again takes it back.
@@ -204,14 +197,55 @@ private slots:
         QVERIFY(game->endsCleanly(5000));
     }
 
-    // With nowhere to put a lock the game starts anyway, and each start deals another first board.
-    void startsWithoutAPlaceForItsLock()
+    // Whatever a crash, an older version, the player or another program left where the lock goes,
+    // the game starts; then it keeps a second copy out, which ends at once and silently.
+    void onlyARunningCopyBlocksAStart_data()
+    {
+        QTest::addColumn<QString>("leftover"); // made by the shell in the player's runtime directory
+        QTest::newRow("empty") << ": >Kovelith.lock";
+        QTest::newRow("other text") << "echo 'not a lock' >Kovelith.lock";
+        QTest::newRow("dead copy's") << "printf '%s\\nKovelith\\n%s\\n' $$ \"$(hostname)\" >Kovelith.lock";
+        QTest::newRow("another host's") << "printf '1\\nKovelith\\nelsewhere\\n' >Kovelith.lock";
+        QTest::newRow("directory") << "mkdir Kovelith.lock";
+        QTest::newRow("FIFO") << "mkfifo Kovelith.lock";
+        QTest::newRow("link to /dev/zero") << "ln -s /dev/zero Kovelith.lock";
+        QTest::newRow("link to a file") << "echo mine >../mine && ln -s ../mine Kovelith.lock";
+    }
+    void onlyARunningCopyBlocksAStart()
+    {
+        QFETCH(QString, leftover);
+        if (underWine() && qstrcmp(QTest::currentDataTag(), "empty") != 0)
+            QSKIP("the Windows lock lives in Wine's temporary directory");
+        QTemporaryDir player;
+        QVERIFY(QDir(player.path()).mkdir("run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(QProcess::execute("sh", {"-c", "cd \"$0\" && " + leftover, player.filePath("run")}), 0);
+        Game first(player.path());
+        QVERIFY(first.waitForWindow());
+        const QString window = first.window;
+        Game second(player.path());
+        QVERIFY(second.endsCleanly(10000));
+        QCOMPARE(second.readAll(), QByteArray());
+        QVERIFY(first.waitForWindow() && first.window == window);
+        // The lock is a plain file of its own now; nothing was opened through a link, nor changed.
+        const QFileInfo lock(player.filePath("run/Kovelith.lock"));
+        QVERIFY(lock.isFile() && !lock.isSymLink());
+        QFile mine(player.filePath("mine"));
+        QVERIFY(!mine.open(QIODevice::ReadOnly) || mine.readAll() == "mine\n");
+    }
+
+    // With no private place for a lock (the runtime directory unusable, Qt's own name for one in the
+    // shared temporary directory taken by another account) the game starts without a lock, whatever
+    // another account put there under the lock's old name; and each start deals another first board.
+    void startsWithoutAPrivatePlaceForItsLock()
     {
         if (underWine())
             QSKIP("Wine itself needs a usable TMPDIR, and the Windows lock has a place of its own");
         const QString file = home.filePath("file");
         QFile(file).open(QIODevice::WriteOnly);
-        Game game(home.filePath("unused"), {"HOME=" + file, "XDG_RUNTIME_DIR=" + file + "/run", "TMPDIR=" + file});
+        QTemporaryDir shared;
+        QCOMPARE(QProcess::execute("sh", {"-c", "cd \"$0\" && chmod 1777 . && mkdir runtime-$(id -un) && : >Kovelith-${USER:-user}.lock"
+                                                " && chown nobody runtime-$(id -un) Kovelith-${USER:-user}.lock", shared.path()}), 0);
+        Game game(home.filePath("unused"), {"HOME=" + file, "XDG_RUNTIME_DIR=" + file + "/run", "TMPDIR=" + shared.path()});
         QVERIFY(game.waitForWindow());
         QTRY_VERIFY_WITH_TIMEOUT(!findPair(game.screenshot()).isEmpty(), 10000);
         QVERIFY(game.screenshot().copy(Board) != board.copy(Board));
