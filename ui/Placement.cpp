@@ -10,6 +10,10 @@
 #include <functional>
 #include <optional>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 #ifdef KOVELITH_X11
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
@@ -27,13 +31,48 @@
 
 namespace {
 
-using FrameAnswer = std::function<void(std::optional<QMargins>)>;
-
 QPoint centredPosition(const QRect &screen, QSize outer)
 {
     // Halves subtracted, not clamped: a window larger than the screen gets a negative position.
     return {screen.x() + int(std::floor(screen.width() / 2.0 - outer.width() / 2.0)),
             screen.y() + int(std::floor(screen.height() / 2.0 - outer.height() / 2.0))};
+}
+
+#ifdef Q_OS_WIN
+
+/// Windows frames the native window as soon as it exists, shown or not: the frame is centred, in
+/// Windows' own measures of the window and the monitor (Qt's guess of the frame before the first
+/// show can be a few pixels off).
+void centreNativeFrame(QWidget &window)
+{
+    const auto handle = reinterpret_cast<HWND>(window.winId());
+    RECT outer;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowRect(handle, &outer) || !GetMonitorInfoW(MonitorFromWindow(handle, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return;
+    const RECT &screen = monitor.rcMonitor;
+    const QPoint at = centredPosition(QRect(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top),
+                                      QSize(outer.right - outer.left, outer.bottom - outer.top));
+    SetWindowPos(handle, nullptr, at.x(), at.y(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+void ui::placeAndShow(QWidget &window)
+{
+    centreNativeFrame(window);
+    window.show();
+}
+
+#else
+
+using FrameAnswer = std::function<void(std::optional<QMargins>)>;
+
+/// Moves the window so that its outer size, the frame around it included, is centred on its screen.
+void centreOnScreen(QWidget &window, const QMargins &frame = {})
+{
+    window.move(centredPosition(window.screen()->geometry(), window.size().grownBy(frame)));
 }
 
 /// A frame is believed only when it could be one: no side negative or wider than the screen. So
@@ -43,12 +82,6 @@ bool isSane(const QMargins &frame, const QRect &screen)
     const auto within = [](int side, int limit) { return side >= 0 && side <= limit; };
     return within(frame.left(), screen.width()) && within(frame.right(), screen.width())
         && within(frame.top(), screen.height()) && within(frame.bottom(), screen.height());
-}
-
-/// Moves the window so that its outer size, the frame around it included, is centred on its screen.
-void centreOnScreen(QWidget &window, const QMargins &frame = {})
-{
-    window.move(centredPosition(window.screen()->geometry(), window.size().grownBy(frame)));
 }
 
 /// Centres the window again, once, when the window manager has put its frame around it: the fallback
@@ -74,7 +107,6 @@ protected:
     }
 };
 
-#ifdef KOVELITH_X11
 
 using namespace std::chrono_literals;
 
@@ -190,15 +222,6 @@ void requestFrameExtents(QWidget &window, FrameAnswer done)
     xcb_flush(connection);
 }
 
-#else
-
-void requestFrameExtents(QWidget &, const FrameAnswer &done)
-{
-    done(std::nullopt); // only X11 can tell the frame before the window is shown
-}
-
-#endif
-
 /// Shows the window centred with the frame it was told, or shows it as centred so far and leaves
 /// the rest to the fallback.
 void showCentred(QWidget &window, std::optional<QMargins> frame)
@@ -220,3 +243,5 @@ void ui::placeAndShow(QWidget &window)
     centreOnScreen(window);
     requestFrameExtents(window, [&window](std::optional<QMargins> frame) { showCentred(window, frame); });
 }
+
+#endif

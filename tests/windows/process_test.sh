@@ -1,12 +1,119 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Linux end-to-end driver plays the Windows program under Wine, on a private Xvfb.
-#   process_test.sh DRIVER Kovelith.exe
+# The Windows program under Wine on a private Xvfb, as a Windows player gets it: installed from its
+# installer, played by the Linux end-to-end driver, checked for what only Windows decides (the
+# frame's place, the lock, the faces and colours of the player's system), upgraded and removed.
+#   process_test.sh DRIVER INSTALLER.msi WINDOW_RECT.exe CPACK_CONFIG
 set -eu
-for tool in wine wineserver Xvfb xdotool xprop; do
-    command -v "$tool" >/dev/null || { echo "cannot run: $tool is missing" >&2; exit 1; }
+if [ "${KOVELITH_ON_DISPLAY:-}" != 1 ]; then
+    for tool in wine wineserver Xvfb xdotool xprop import convert iconv; do
+        command -v "$tool" >/dev/null || { echo "cannot run: $tool is missing" >&2; exit 1; }
+    done
+    [ -x "$1" ] || { echo "cannot run: no end-to-end driver at '$1' (the Linux build's process_play)" >&2; exit 1; }
+    # Wine's desktop keeps the display it was started with: let a server of earlier runs end.
+    wineserver --wait
+    KOVELITH_ON_DISPLAY=1 exec "$(dirname "$0")/../support/with-xvfb" "$0" "$@"
+fi
+driver=$1 msi=$2 window_rect=$3 cpack_config=$4
+export WINEDLLOVERRIDES="winemenubuilder.exe=d" # no menu entries for the host's desktop
+tmp=$(mktemp -d)
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
+fail=0
+check() { # label, command...
+    label=$1; shift
+    if "$@"; then echo "ok: $label"; else echo "FAILED: $label"; fail=1; fi
+}
+
+place() { winepath -u "$(wine cmd /c "echo %$1%" 2>/dev/null | tr -d '\r')" | sed 's:/$::'; } # a Windows folder, as a Linux path
+user=$(place USERPROFILE)
+program="$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')\\Programs\\Kovelith\\Kovelith.exe"
+shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ぬもさけり？.lnk"
+
+# The versions of the uninstall entries named ぬもさけり？, one a line.
+entries() {
+    for root in HKLM HKCU; do
+        wine reg export "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" "$tmp/uninstall.reg" /y \
+            >/dev/null 2>&1 || continue
+        iconv -f UTF-16 -t UTF-8 "$tmp/uninstall.reg" | tr -d '\r' | awk -F'"' '
+            /^\[/ { if (name == "ぬもさけり？") print version; name = version = "" }
+            $2 == "DisplayName" { name = $4 } $2 == "DisplayVersion" { version = $4 }
+            END { if (name == "ぬもさけり？") print version }'
+    done
+}
+install() { wine msiexec /i "$(winepath -w "$1")" /qn; }
+refused() { ! install "$1"; }
+# Registers face names as the prefix's replacements, or removes them (NAME=-), as regedit reads it.
+faces() {
+    { printf '\357\273\277Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+      printf '%s\r\n' "$@"; } | iconv -f UTF-8 -t UTF-16LE >"$tmp/faces.reg"
+    wine regedit /S "$(winepath -w "$tmp/faces.reg")"
+}
+start() { wine "$program" >/dev/null 2>&1 & }
+windows() { xdotool search --onlyvisible --name '^ぬもさけり？$' 2>/dev/null | wc -l; }
+await_window() { timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1; }
+stop_all() { wineserver -k 2>/dev/null || true; sleep 1; }
+
+# Installed for the player alone, silently; the same version again is a repair.
+check "installs" install "$msi"
+check "installs again" install "$msi"
+check "program, shortcut and one uninstall entry" \
+    test -f "$user/AppData/Local/Programs/Kovelith/Kovelith.exe" -a -f "$shortcut" -a "$(entries)" = 1.0.0
+
+# The installed program, played from outside.
+check "plays" env KOVELITH_COMMAND="wine $program" "$driver"
+
+# Centred with its frame, in the marker colour of the player's scheme; the label in a Mincho face and
+# "次" and "終" in a Gothic one, drawn the same from the fallback faces as from the MS P faces.
+appearance() { # picture file: the label and the side panel, which no deal changes
+    window=$(await_window)
+    sleep 1
+    import -window "$window" "$tmp/window.png"
+    convert "$tmp/window.png" \( +clone -crop 767x118+0+0 +repage \) \( -clone 0 -crop 63x583+704+0 +repage \) \
+        -delete 0 -append "ppm:$1"
+}
+start
+appearance "$tmp/ms-p-faces.ppm"
+outer=$(wine "$window_rect" | tr -d '\r' || true)
+check "centred with its frame ($outer)" sh -c 'set -- $0; [ $1 -eq $((($5 - $3) / 2)) ] && [ $2 -eq $((($6 - $4) / 2)) ]' "$outer"
+stop_all
+wine reg add 'HKCU\Control Panel\Colors' /v AppWorkspace /d '10 200 30' /f >/dev/null
+faces '"ＭＳ Ｐゴシック"=-' '"MS PGothic"=-' '"ＭＳ Ｐ明朝"=-' '"MS PMincho"=-' \
+    '"Yu Gothic"="IPAPGothic"' '"Yu Mincho"="IPAPMincho"'
+start
+appearance "$tmp/fallback-faces.ppm"
+check "fallback faces draw the same" cmp -s "$tmp/ms-p-faces.ppm" "$tmp/fallback-faces.ppm"
+xdotool mousemove --window "$window" 144 184 click 1 mousemove 0 0 # character button 0
+sleep 1
+import -window "$window" "$tmp/pick.png"
+marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill white -opaque 'rgb(10,200,30)' \
+    -format '%[fx:int(mean*w*h)]' info:)
+check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
+stop_all
+wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null
+faces '"ＭＳ Ｐゴシック"="IPAPGothic"' '"MS PGothic"="IPAPGothic"' '"ＭＳ Ｐ明朝"="IPAPMincho"' \
+    '"MS PMincho"="IPAPMincho"' '"Yu Gothic"=-' '"Yu Mincho"=-'
+
+# A lock no copy holds stops nothing; of four copies started at once, one shows its window.
+temp=$(place TEMP)
+mkdir -p "$temp"
+for round in 1 2 3; do
+    : >"$temp/Kovelith.lock"
+    start; start; start; start
+    await_window >/dev/null || true
+    sleep 5
+    check "four copies at once, round $round: one window" test "$(windows)" -eq 1
+    stop_all
 done
-[ -x "$1" ] || { echo "cannot run: no end-to-end driver at '$1' (the Linux build's process_play)" >&2; exit 1; }
-# Wine's desktop keeps the display it was started with: let a server of earlier, display-less runs end.
-wineserver --wait
-KOVELITH_COMMAND="wine $2" exec "$(dirname "$0")/../support/with-xvfb" "$1"
+rm -f "$temp/Kovelith.lock"
+
+# A newer version replaces this one; this one is then refused; removing leaves nothing behind.
+cpack -G External -D CPACK_PACKAGE_VERSION=1.0.1 --config "$cpack_config" -B "$tmp/newer" >/dev/null
+newer=$(ls "$tmp"/newer/*.msi)
+check "newer version installs" install "$newer"
+check "and replaces the older one" test "$(entries)" = 1.0.1
+check "older version refused" refused "$msi"
+check "removes itself" wine msiexec /x "$(winepath -w "$newer")" /qn
+left=$(find "$user" \( -iname '*kovelith*' -o -name 'ぬもさけり？*' \) -not -path "$temp/*"; entries
+       ! wine reg query 'HKCU\Software\Kovelith' >/dev/null 2>&1 || echo 'HKCU\Software\Kovelith')
+check "nothing left behind: $left" test -z "$left"
+exit $fail
