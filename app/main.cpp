@@ -39,7 +39,7 @@ int main(int, char *argv[])
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     // The application id: the name of the menu entry, by which the desktop finds its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kovelith.kovelith"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KOVELITH_ID));
     Form1 form;
     game::ClockSeededRandom random;
     game::TimerPauses pauses;

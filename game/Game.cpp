@@ -15,8 +15,8 @@ void checkPosition(Int16 position)
 
 } // namespace
 
-Game::Game(BoardView &view, RandomSource &random, Pauses &pauses)
-    : view(view), random(random), pauses(pauses)
+Game::Game(BoardView &boardView, RandomSource &randomSource, Pauses &pauseTimer)
+    : view(boardView), random(randomSource), pauses(pauseTimer)
 {
 }
 

@@ -245,10 +245,10 @@ private slots:
         QTemporaryDir shared;
         QCOMPARE(QProcess::execute("sh", {"-c", "cd \"$0\" && chmod 1777 . && mkdir runtime-$(id -un) && : >Kovelith-${USER:-user}.lock"
                                                 " && chown nobody runtime-$(id -un) Kovelith-${USER:-user}.lock", shared.path()}), 0);
-        Game game(home.filePath("unused"), {"HOME=" + file, "XDG_RUNTIME_DIR=" + file + "/run", "TMPDIR=" + shared.path()});
-        QVERIFY(game.waitForWindow());
-        QTRY_VERIFY_WITH_TIMEOUT(!findPair(game.screenshot()).isEmpty(), 10000);
-        QVERIFY(game.screenshot().copy(Board) != board.copy(Board));
+        Game unlocked(home.filePath("unused"), {"HOME=" + file, "XDG_RUNTIME_DIR=" + file + "/run", "TMPDIR=" + shared.path()});
+        QVERIFY(unlocked.waitForWindow());
+        QTRY_VERIFY_WITH_TIMEOUT(!findPair(unlocked.screenshot()).isEmpty(), 10000);
+        QVERIFY(unlocked.screenshot().copy(Board) != board.copy(Board));
     }
 };
 
