@@ -7,8 +7,7 @@
 set -eu
 if [ "${KOVELITH_ON_DISPLAY:-}" != 1 ]; then
     for tool in wine wineserver Xvfb xdotool xprop import convert iconv; do
-        command -v "$tool" >/dev/null || { echo "cannot run: $tool is missing" >&2; exit 1; }
-    done
+        command -v "$tool" >/dev/null || { echo "cannot run: $tool is missing" >&2; exit 1; }; done
     [ -x "$1" ] || { echo "cannot run: no end-to-end driver at '$1' (the Linux build's process_play)" >&2; exit 1; }
     # Wine's desktop keeps the display it was started with: let a server of earlier runs end.
     wineserver --wait
@@ -42,12 +41,6 @@ entries() {
 }
 install() { wine msiexec /i "$(winepath -w "$1")" /qn; }
 refused() { ! install "$1"; }
-# Registers face names as the prefix's replacements, or removes them (NAME=-), as regedit reads it.
-faces() {
-    { printf '\357\273\277Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-      printf '%s\r\n' "$@"; } | iconv -f UTF-8 -t UTF-16LE >"$tmp/faces.reg"
-    wine regedit /S "$(winepath -w "$tmp/faces.reg")"
-}
 start() { wine "$program" >/dev/null 2>&1 & }
 windows() { xdotool search --onlyvisible --name '^ぬもさけり？$' 2>/dev/null | wc -l; }
 await_window() { timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1; }
@@ -77,7 +70,7 @@ outer=$(wine "$window_rect" | tr -d '\r' || true)
 check "centred with its frame ($outer)" sh -c 'set -- $0; [ $1 -eq $((($5 - $3) / 2)) ] && [ $2 -eq $((($6 - $4) / 2)) ]' "$outer"
 stop_all
 wine reg add 'HKCU\Control Panel\Colors' /v AppWorkspace /d '10 200 30' /f >/dev/null
-faces '"ＭＳ Ｐゴシック"=-' '"MS PGothic"=-' '"ＭＳ Ｐ明朝"=-' '"MS PMincho"=-' \
+"$(dirname "$0")/../support/wine-prefix" '"ＭＳ Ｐゴシック"=-' '"MS PGothic"=-' '"ＭＳ Ｐ明朝"=-' '"MS PMincho"=-' \
     '"Yu Gothic"="IPAPGothic"' '"Yu Mincho"="IPAPMincho"'
 start
 appearance "$tmp/fallback-faces.ppm"
@@ -90,7 +83,7 @@ marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill whit
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
 stop_all
 wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null
-faces '"ＭＳ Ｐゴシック"="IPAPGothic"' '"MS PGothic"="IPAPGothic"' '"ＭＳ Ｐ明朝"="IPAPMincho"' \
+"$(dirname "$0")/../support/wine-prefix" '"ＭＳ Ｐゴシック"="IPAPGothic"' '"MS PGothic"="IPAPGothic"' '"ＭＳ Ｐ明朝"="IPAPMincho"' \
     '"MS PMincho"="IPAPMincho"' '"Yu Gothic"=-' '"Yu Mincho"=-'
 
 # A lock no copy holds stops nothing; of four copies started at once, one shows its window.
