@@ -9,6 +9,7 @@ if [ "${KOVELITH_ON_DISPLAY:-}" != 1 ]; then
     for tool in wine wineserver Xvfb xdotool xprop import convert iconv; do
         command -v "$tool" >/dev/null || { echo "cannot run: $tool is missing" >&2; exit 1; }; done
     [ -x "$1" ] || { echo "cannot run: no end-to-end driver at '$1' (the Linux build's process_play)" >&2; exit 1; }
+    [ -f "$2" ] || { echo "cannot run: no installer at '$2'" >&2; exit 1; }
     # Wine's desktop keeps the display it was started with: let a server of earlier runs end.
     wineserver --wait
     KOVELITH_ON_DISPLAY=1 exec "$(dirname "$0")/../support/with-xvfb" "$0" "$@"
