@@ -6,8 +6,6 @@
 #   process_test.sh DRIVER INSTALLER.msi WINDOW_RECT.exe CPACK_CONFIG
 set -eu
 if [ "${KOVELITH_ON_DISPLAY:-}" != 1 ]; then
-    for tool in wine wineserver Xvfb xdotool xprop import convert iconv; do
-        command -v "$tool" >/dev/null || { echo "cannot run: $tool is missing" >&2; exit 1; }; done
     [ -x "$1" ] || { echo "cannot run: no end-to-end driver at '$1' (the Linux build's process_play)" >&2; exit 1; }
     [ -f "$2" ] || { echo "cannot run: no installer at '$2'" >&2; exit 1; }
     # Wine's desktop keeps the display it was started with: let a server of earlier runs end.
@@ -29,21 +27,16 @@ user=$(place USERPROFILE)
 program="$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')\\Programs\\Kovelith\\Kovelith.exe"
 shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ぬもさけり？.lnk"
 
-# The versions of the uninstall entries named ぬもさけり？, one a line.
-entries() {
+entries() { # the versions of the uninstall entries named ぬもさけり？, one a line
     for root in HKLM HKCU; do
-        wine reg export "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" "$tmp/uninstall.reg" /y \
-            >/dev/null 2>&1 || continue
-        iconv -f UTF-16 -t UTF-8 "$tmp/uninstall.reg" | tr -d '\r' | awk -F'"' '
-            /^\[/ { if (name == "ぬもさけり？") print version; name = version = "" }
-            $2 == "DisplayName" { name = $4 } $2 == "DisplayVersion" { version = $4 }
-            END { if (name == "ぬもさけり？") print version }'
+        wine reg export "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" "$tmp/u.reg" /y >/dev/null 2>&1 &&
+            iconv -f UTF-16 -t UTF-8 "$tmp/u.reg" | tr -d '\r' | awk -F'"' '/^\[/ { if (ours) print version; ours = 0 }
+                $2 == "DisplayName" { ours = $4 == "ぬもさけり？" } $2 == "DisplayVersion" { version = $4 } END { if (ours) print version }'
     done
 }
 install() { wine msiexec /i "$(winepath -w "$1")" /qn; }
 refused() { ! install "$1"; }
 start() { wine "$program" >/dev/null 2>&1 & }
-windows() { xdotool search --onlyvisible --name '^ぬもさけり？$' 2>/dev/null | wc -l; }
 await_window() { timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1; }
 stop_all() { wineserver -k 2>/dev/null || true; sleep 1; }
 
@@ -95,7 +88,8 @@ for round in 1 2 3; do
     start; start; start; start
     await_window >/dev/null || true
     sleep 5
-    check "four copies at once, round $round: one window" test "$(windows)" -eq 1
+    check "four copies at once, round $round: one window" \
+        test "$(xdotool search --onlyvisible --name '^ぬもさけり？$' | wc -l)" -eq 1
     stop_all
 done
 rm -f "$temp/Kovelith.lock"
