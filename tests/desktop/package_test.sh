@@ -15,17 +15,12 @@ check() { # what, actual, expected pattern
     printf '%s' "$2" | grep -Eq "$3" || { echo "$1: '$2' does not match '$3'"; fail=1; }
 }
 field() { dpkg-deb -f "$deb" "$1"; }
+# What lintian cannot know: the name players install it by, the fonts the window asks for by name,
+# and Qt's Wayland plugin, which the game needs without an X server. Section, maintainer, the libraries
+# linked and the menu entry's command are lintian's.
 check Package "$(field Package)" '^kovelith$'
-check Version "$(field Version)" '^1\.0\.0'
-check Section "$(field Section)" '^games$'
-check Maintainer "$(field Maintainer)" '^[^<]+ <[^>]+@[^>]+>$'
 check Description "$(field Description)" '^[a-z].+'
-# Computed from the program's libraries (libqt6gui6 also brings the X11 plugin and the .ico reader),
-# plus the fonts it names.
-for package in libc6 libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic fonts-ipafont-mincho; do
-    check Depends "$(field Depends)" "(^|, )$package( |,|$)"
-done
-# Without an X server the game runs natively on Wayland.
+check Depends "$(field Depends)" '(^|, )fonts-ipafont-gothic, fonts-ipafont-mincho(,|$)'
 check Recommends "$(field Recommends)" '(^|, )qt6-wayland( |,|$)'
 
 dpkg-deb -x "$deb" "$tmp/root"
@@ -34,10 +29,8 @@ dpkg-deb -x "$deb" "$tmp/root"
 tags=$(lintian --pedantic --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges' || true)
 [ -z "$tags" ] || { echo "lintian:"; echo "$tags"; fail=1; }
 
-entry=$tmp/root/usr/share/applications/io.github.kovelith.kovelith.desktop
-check Exec "$(grep ^Exec= "$entry")" '^Exec=Kovelith$'
 # desktop-file-validate exits 0 on some errors, so its words count, not its status.
-report=$(desktop-file-validate "$entry" 2>&1 || true)
+report=$(desktop-file-validate "$tmp/root/usr/share/applications/io.github.kovelith.kovelith.desktop" 2>&1 || true)
 if printf '%s' "$report" | grep -Eqi 'error|warning'; then echo "$report"; fail=1; fi
 # Validates the metadata and ties it to the installed menu entry and icon; any remark fails it.
 report=$(appstreamcli validate-tree --pedantic --no-net "$tmp/root" 2>&1) || fail=1

@@ -5,71 +5,62 @@
 # cannot, once the frame is known. A frame that makes no sense is not believed.
 #   frame_centring_test.sh KOVELITH  (on a display of its own, 1280x1024)
 set -eu
-title='^ぬもさけり？$'
-dir=$(mktemp -d)
-game="" wm="" watcher=""
+exe=$1 dir=$(mktemp -d) game="" wm="" watcher=""
 trap 'kill $game $watcher $wm 2>/dev/null || true; rm -rf "$dir"' EXIT
-start() { "$(dirname "$0")/../support/sandbox" "$dir/home" "$1" & game=$!; }
+start() { "$(dirname "$0")/../support/sandbox" "$dir/home" "$exe" & game=$!; }
 stop() { kill $game && wait $game 2>/dev/null || true; }
 
-# absurd_frame ATOM KOVELITH: no window manager, only a stand-in that lists ATOM as supported and tells
-# the frame as 2^31-1 on every side, before the window shows and after. It is never believed: the
-# window shows centred as without a frame, and stays where it is moved.
-absurd_frame() {
-    xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED "$1"
-    start "$2"
-    shown="" tries=0
-    until [ "$shown" ]; do # answers over and over, the last time once the window shows
-        xdotool search --onlyvisible --name "$title" >/dev/null && shown=1
-        for window in $(xdotool search --name "$title"); do
+# No window manager, only a stand-in that lists an atom as supported and tells the frame as 2^31-1
+# on every side, before the window shows and after. It is never believed: the window shows centred
+# as without a frame, and stays where it is moved.
+for atom in _NET_REQUEST_FRAME_EXTENTS _NET_FRAME_EXTENTS; do
+    xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED $atom
+    start
+    for _ in $(seq 300); do # answers over and over, the last time once the window shows
+        shown=$(xdotool search --onlyvisible --pid $game || true)
+        for window in $(xdotool search --pid $game); do
             xprop -id "$window" -f _NET_FRAME_EXTENTS 32c -set _NET_FRAME_EXTENTS 2147483647,2147483647,2147483647,2147483647
         done
-        [ $((tries += 1)) -lt 300 ]
+        [ -z "$shown" ] || break
         sleep 0.05
     done
     for want in 256,220 300,300; do
         sleep 0.5
-        at=$(xdotool search --onlyvisible --name "$title" getwindowgeometry | sed -n 's/ *Position: \([-0-9,]*\).*/\1/p')
-        echo "absurd frame, $1 supported: window at $at, wanted at $want"
+        at=$(xdotool getwindowgeometry "$shown" | sed -n 's/ *Position: \([-0-9,]*\).*/\1/p')
+        echo "absurd frame, $atom supported: window at $at, wanted at $want"
         [ "$at" = "$want" ]
-        xdotool search --name "$title" windowmove %@ 300 300
+        xdotool windowmove "$shown" 300 300
     done
     stop
-}
-absurd_frame _NET_REQUEST_FRAME_EXTENTS "$1"
-absurd_frame _NET_FRAME_EXTENTS "$1"
+done
 
-HOME=$dir openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
+HOME=$dir openbox --sm-disable >/dev/null 2>&1 & wm=$!
 # Start the game only once the window manager has claimed the screen, and a little later: openbox
 # loses map requests that come while it is still starting up.
 timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done'
 sleep 0.5
 # Every move, resize and mapping of the root's children (the frames) is written down as it happens.
-stdbuf -oL xev -root -event substructure >"$dir/events" &
-watcher=$!
+stdbuf -oL xev -root -event substructure >"$dir/events" & watcher=$!
 timeout 5 sh -c 'until [ -s "$0" ]; do sleep 0.05; done' "$dir/events" || true
 
-# framed_centred KOVELITH all|last: the game's frame is centred in every place from its mapping on,
-# or at least in the last one.
+# framed_centred all|last: the game's frame is centred in every place from its mapping on, or at
+# least in the last one.
 framed_centred() {
-    start "$1"
-    window=$(timeout 15 xdotool search --sync --onlyvisible --name "$title" | head -n 1)
+    start
+    window=$(timeout 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)
     frame=$(xwininfo -children -id "$window" | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
     sleep 1 # time for a late correction to show up
     # The frame's place and size when it is mapped (the last before the mapping), and every later one.
-    awk -v frame="$frame" '
-        /^(ConfigureNotify|MapNotify) event/ { kind = $1; next }
-        kind && index($0, "window " frame ",") {
-            if (kind == "MapNotify") { mapped = 1; print place }
-            else if (match($0, /\(-?[0-9]+,-?[0-9]+\), width [0-9]+, height [0-9]+/)) {
-                place = substr($0, RSTART, RLENGTH)
-                if (mapped) print place
-            }
-        }
-        { kind = "" }' "$dir/events" | tr '(),' '   ' >"$dir/places"
+    awk -v frame="window $frame," '
+        /^[A-Z]/ { kind = $1 }
+        !index($0, frame) { next }
+        kind == "MapNotify" { mapped = 1; print place }
+        kind == "ConfigureNotify" && match($0, /\(-?[0-9]+,-?[0-9]+\), width [0-9]+, height [0-9]+/) {
+            place = substr($0, RSTART, RLENGTH)
+            if (mapped) print place
+        }' "$dir/events" | tr '(),' '   ' >"$dir/places"
     stop
-    [ "$2" = all ] || sed -i '$!d' "$dir/places"
+    [ "$1" = all ] || sed -i '$!d' "$dir/places"
     [ -s "$dir/places" ]
     while read -r x y _ width _ height; do
         want_x=$(((1280 - width) / 2)) want_y=$(((1024 - height) / 2))
@@ -77,7 +68,7 @@ framed_centred() {
         [ "$x" -eq "$want_x" ] && [ "$y" -eq "$want_y" ] || return 1
     done <"$dir/places"
 }
-framed_centred "$1" all
+framed_centred all
 # A window manager that cannot be asked beforehand: the game moves the window once it is framed.
 xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_FRAME_EXTENTS
-framed_centred "$1" last
+framed_centred last

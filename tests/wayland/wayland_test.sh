@@ -5,17 +5,14 @@
 # natively on Wayland and maps its window under the application id.
 #   wayland_test.sh KOVELITH
 set -eu
-game="$1"
-run=$(mktemp -d)
+game=$1 run=$(mktemp -d) compositor="" player=""
 # The compositor and the game share one private home: the game finds the socket in its runtime directory.
 sandbox=$(dirname "$0")/../support/sandbox
-compositor="" player=""
 trap 'kill $player $compositor 2>/dev/null; rm -rf "$run"' EXIT
 export WAYLAND_DISPLAY=wayland-test XDG_SESSION_TYPE=wayland
 unset DISPLAY QT_QPA_PLATFORM
 "$sandbox" "$run" weston --backend=headless-backend.so --use-pixman --xwayland --socket=$WAYLAND_DISPLAY \
-    --width=1280 --height=1024 --idle-time=0 --log="$run/weston.log" >"$run/xwayland.log" 2>&1 &
-compositor=$!
+    --width=1280 --height=1024 --idle-time=0 --log="$run/weston.log" >"$run/xwayland.log" 2>&1 & compositor=$!
 timeout 10 sh -c 'until grep -q "xserver listening on display" "$0"; do sleep 0.1; done' "$run/weston.log"
 x11=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$run/weston.log")
 
@@ -29,9 +26,8 @@ stop() { kill "$player"; wait "$player" || true; player=""; }
 # A Wayland session's environment, with XWayland's display: X11, and the window asks for the centred
 # place. Weston announces no frame, so that is the client area's; where it goes in the end is weston's
 # call (weston 10 mostly honours it, but now and then places the window itself).
-DISPLAY=$x11 "$sandbox" "$run" "$game" &
-player=$!
-window=$(DISPLAY=$x11 timeout 15 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1) || true
+DISPLAY=$x11 "$sandbox" "$run" "$game" & player=$!
+window=$(DISPLAY=$x11 timeout 15 xdotool search --sync --onlyvisible --pid $player | head -n 1) || true
 check "on X11, asking for the centred place" sh -c 'DISPLAY=$0 xprop -id "$1" WM_NORMAL_HINTS | grep -q "location: 256, 220$"' \
     "$x11" "${window:-0}"
 class=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../../resources/io.github.kovelith.kovelith.desktop")
@@ -41,17 +37,13 @@ stop
 
 # Natively on Wayland: the toplevel gets the application id, and once the compositor has configured it,
 # a buffer is attached: the window is mapped.
-native() { # what, environment...
-    what=$1; shift
-    "$sandbox" "$run" env "$@" WAYLAND_DEBUG=client "$game" 2>"$run/protocol" &
-    player=$!
+for environment in "-u DISPLAY" "DISPLAY=$x11 QT_QPA_PLATFORM=wayland"; do
+    "$sandbox" "$run" env $environment WAYLAND_DEBUG=client "$game" 2>"$run/protocol" & player=$!
     timeout 15 sh -c 'until grep -q "ack_configure" "$0" && sed "1,/ack_configure/d" "$0" | grep -q "\.attach(wl_buffer"; do
         sleep 0.1; done' "$run/protocol" || true
-    check "$what: application id" grep -q 'set_app_id("io.github.kovelith.kovelith")' "$run/protocol"
-    check "$what: mapped and running" sh -c 'sed "1,/ack_configure/d" "$0" | grep -q "\.attach(wl_buffer" && kill -0 $1' \
+    check "$environment: application id" grep -q 'set_app_id("io.github.kovelith.kovelith")' "$run/protocol"
+    check "$environment: mapped and running" sh -c 'sed "1,/ack_configure/d" "$0" | grep -q "\.attach(wl_buffer" && kill -0 $1' \
         "$run/protocol" "$player"
     stop
-}
-native "no X server" -u DISPLAY
-native "QT_QPA_PLATFORM=wayland with an X server" DISPLAY="$x11" QT_QPA_PLATFORM=wayland
+done
 exit $fail
