@@ -29,9 +29,9 @@ shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ぬもさ�
 
 entries() { # the versions of the uninstall entries named ぬもさけり？, one a line
     for root in HKLM HKCU; do
-        wine reg export "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" "$tmp/u.reg" /y >/dev/null 2>&1 &&
-            iconv -f UTF-16 -t UTF-8 "$tmp/u.reg" | tr -d '\r' | awk -F'"' '/^\[/ { if (ours) print version; ours = 0 }
-                $2 == "DisplayName" { ours = $4 == "ぬもさけり？" } $2 == "DisplayVersion" { version = $4 } END { if (ours) print version }'
+        wine reg export "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" "$tmp/u.reg" /y >/dev/null 2>&1 || continue
+        iconv -f UTF-16 -t UTF-8 "$tmp/u.reg" | tr -d '\r' | awk -F'"' '/^\[/ { if (ours) print version; ours = 0 }
+            $2 == "DisplayName" { ours = $4 == "ぬもさけり？" } $2 == "DisplayVersion" { version = $4 } END { if (ours) print version }'
     done
 }
 install() { wine msiexec /i "$(winepath -w "$1")" /qn; }
