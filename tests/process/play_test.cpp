@@ -196,9 +196,13 @@ private slots:
     {
         QTest::addColumn<QString>("leftover"); // made by the shell in the player's runtime directory
         QTest::newRow("empty") << ": >Kovelith.lock";
+        QTest::newRow("other text") << "echo 'not a lock' >Kovelith.lock";
+        QTest::newRow("dead copy's") << "printf '%s\\nKovelith\\n%s\\n' $$ \"$(hostname)\" >Kovelith.lock";
+        QTest::newRow("another host's") << "printf '1\\nKovelith\\nelsewhere\\n' >Kovelith.lock";
         QTest::newRow("directory") << "mkdir Kovelith.lock";
         QTest::newRow("FIFO") << "mkfifo Kovelith.lock";
-        QTest::newRow("link to a file") << ": >../mine && ln -s ../mine Kovelith.lock";
+        QTest::newRow("link to /dev/zero") << "ln -s /dev/zero Kovelith.lock";
+        QTest::newRow("link to a file") << "echo mine >../mine && ln -s ../mine Kovelith.lock";
     }
     void onlyARunningCopyBlocksAStart()
     {
@@ -213,9 +217,11 @@ private slots:
         QVERIFY(second.endsCleanly(10000));
         QCOMPARE(second.readAll(), QByteArray());
         QCOMPARE(first.state(), QProcess::Running);
-        // The lock is a plain file of its own now, not one opened through a link.
+        // The lock is a plain file of its own now, not one opened through a link, and nothing changed.
         const QFileInfo lock(player.filePath("run/Kovelith.lock"));
         QVERIFY(lock.isFile() && !lock.isSymLink());
+        QFile mine(player.filePath("mine"));
+        QVERIFY(!mine.open(QIODevice::ReadOnly) || mine.readAll() == "mine\n");
     }
 
     // With no private place for a lock (the runtime directory unusable, Qt's own name for one in the
