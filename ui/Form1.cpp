@@ -12,7 +12,7 @@
 #include <QPushButton>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#include <qt_windows.h>
 #endif
 
 // Compiled in: an icon file would be decoded through an image plugin, looked up at start-up.
@@ -44,8 +44,8 @@ QFrame *makeMarker(QWidget *parent, int i)
     marker->setBackgroundRole(QPalette::Dark);
 #ifdef Q_OS_WIN
     // Windows names the colour itself, in the player's colour scheme (high contrast too): system
-    // colour 12, the application workspace, which Qt's palette lacks.
-    const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
+    // colour 12, the application workspace, which Qt's palette lacks. Read once for all markers.
+    static const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
     QPalette palette = marker->palette();
     palette.setColor(QPalette::Dark, QColor(GetRValue(workspace), GetGValue(workspace), GetBValue(workspace)));
     marker->setPalette(palette);
