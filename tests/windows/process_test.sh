@@ -1,8 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program under Wine on a private Xvfb, as a Windows player gets it: installed from its
-# installer, played by the Linux end-to-end driver, checked for what only Windows decides (the
-# frame's place, the lock, the faces and colours of the player's system), upgraded and removed.
+# installer, played by the Linux end-to-end driver (its lock too), checked for what only Windows
+# decides (the frame's place, the faces and colours of the player's system), upgraded and removed.
 #   process_test.sh DRIVER INSTALLER.msi WINDOW_RECT.exe CPACK_CONFIG
 set -eu
 if [ "${KOVELITH_ON_DISPLAY:-}" != 1 ]; then
@@ -23,7 +23,7 @@ check() { # label, command...
 }
 
 place() { winepath -u "$(wine cmd /c "echo %$1%" 2>/dev/null | tr -d '\r')" | sed 's:/$::'; } # a Windows folder, as a Linux path
-user=$(place USERPROFILE)
+user=$(place USERPROFILE) temp=$(place TEMP)
 program="$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')\\Programs\\Kovelith\\Kovelith.exe"
 shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ぬもさけり？.lnk"
 
@@ -36,9 +36,7 @@ entries() { # the versions of the uninstall entries named ぬもさけり？, on
 }
 install() { wine msiexec /i "$(winepath -w "$1")" /qn; }
 refused() { ! install "$1"; }
-start() { wine "$program" >/dev/null 2>&1 & }
-await_window() { timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1; }
-stop_all() { wineserver -k 2>/dev/null || true; sleep 1; }
+faces() { "$(dirname "$0")/../support/wine-prefix" "$@"; }
 
 # Installed for the player alone, silently; the same version again is a repair.
 check "installs" install "$msi"
@@ -46,27 +44,25 @@ check "installs again" install "$msi"
 check "program, shortcut and one uninstall entry" \
     test -f "$user/AppData/Local/Programs/Kovelith/Kovelith.exe" -a -f "$shortcut" -a "$(entries)" = 1.0.0
 
-# The installed program, played from outside.
-check "plays" env KOVELITH_COMMAND="wine $program" "$driver"
+# The installed program, played from outside, over what may be left where its lock goes.
+check "plays" env KOVELITH_COMMAND="wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
 
 # Centred with its frame, in the marker colour of the player's scheme; the label in a Mincho face and
 # "次" and "終" in a Gothic one, drawn the same from the fallback faces as from the MS P faces.
 appearance() { # picture file: the label and the side panel, which no deal changes
-    window=$(await_window)
+    wine "$program" >/dev/null 2>&1 &
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1)
     sleep 1
     import -window "$window" "$tmp/window.png"
     convert "$tmp/window.png" \( +clone -crop 767x118+0+0 +repage \) \( -clone 0 -crop 63x583+704+0 +repage \) \
         -delete 0 -append "ppm:$1"
 }
-start
 appearance "$tmp/ms-p-faces.ppm"
 outer=$(wine "$window_rect" | tr -d '\r' || true)
 check "centred with its frame ($outer)" sh -c 'set -- $0; [ $1 -eq $((($5 - $3) / 2)) ] && [ $2 -eq $((($6 - $4) / 2)) ]' "$outer"
-stop_all
+wineserver -k; wineserver -w
 wine reg add 'HKCU\Control Panel\Colors' /v AppWorkspace /d '10 200 30' /f >/dev/null
-"$(dirname "$0")/../support/wine-prefix" '"ＭＳ Ｐゴシック"=-' '"MS PGothic"=-' '"ＭＳ Ｐ明朝"=-' '"MS PMincho"=-' \
-    '"Yu Gothic"="IPAPGothic"' '"Yu Mincho"="IPAPMincho"'
-start
+faces '"ＭＳ Ｐゴシック"=-' '"MS PGothic"=-' '"ＭＳ Ｐ明朝"=-' '"MS PMincho"=-' '"Yu Gothic"="IPAPGothic"' '"Yu Mincho"="IPAPMincho"'
 appearance "$tmp/fallback-faces.ppm"
 check "fallback faces draw the same" cmp -s "$tmp/ms-p-faces.ppm" "$tmp/fallback-faces.ppm"
 xdotool mousemove --window "$window" 144 184 click 1 mousemove 0 0 # character button 0
@@ -75,24 +71,9 @@ import -window "$window" "$tmp/pick.png"
 marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill white -opaque 'rgb(10,200,30)' \
     -format '%[fx:int(mean*w*h)]' info:)
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
-stop_all
+wineserver -k; wineserver -w
 wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null
-"$(dirname "$0")/../support/wine-prefix" '"ＭＳ Ｐゴシック"="IPAPGothic"' '"MS PGothic"="IPAPGothic"' '"ＭＳ Ｐ明朝"="IPAPMincho"' \
-    '"MS PMincho"="IPAPMincho"' '"Yu Gothic"=-' '"Yu Mincho"=-'
-
-# A lock no copy holds stops nothing; of four copies started at once, one shows its window.
-temp=$(place TEMP)
-mkdir -p "$temp"
-for round in 1 2 3; do
-    : >"$temp/Kovelith.lock"
-    start; start; start; start
-    await_window >/dev/null || true
-    sleep 5
-    check "four copies at once, round $round: one window" \
-        test "$(xdotool search --onlyvisible --name '^ぬもさけり？$' | wc -l)" -eq 1
-    stop_all
-done
-rm -f "$temp/Kovelith.lock"
+faces '"ＭＳ Ｐゴシック"="IPAPGothic"' '"MS PGothic"="IPAPGothic"' '"ＭＳ Ｐ明朝"="IPAPMincho"' '"MS PMincho"="IPAPMincho"' '"Yu Gothic"=-' '"Yu Mincho"=-'
 
 # A newer version replaces this one; this one is then refused; removing leaves nothing behind.
 cpack -G External -D CPACK_PACKAGE_VERSION=1.0.1 --config "$cpack_config" -B "$tmp/newer" >/dev/null
