@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The rules without a window: the character tables, dealing, picks and verdicts, and the pause timer.
+// The rules without a window: the character tables, dealing, picks and verdicts.
 #include "game/Game.h"
 #include "game/Texts.h"
-#include "game/TimerPauses.h"
 
 #include <QtTest>
 
 using namespace game;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -146,20 +144,6 @@ private slots:
         QVERIFY(r.markers == expected);
         QCOMPARE(r.label, label);
         QCOMPARE(r.log.join(u' '), log);
-    }
-
-    // The pause never ends early, and the event loop runs meanwhile.
-    void timerPauseLastsItsLengthWithoutBlocking()
-    {
-        TimerPauses pauses;
-        QStringList order;
-        QElapsedTimer clock;
-        clock.start();
-        pauses.pause(40ms, [&] { order << QString::number(clock.elapsed()); });
-        QTimer::singleShot(0, [&] { order << "posted"; });
-        QTRY_COMPARE(order.size(), 2);
-        QCOMPARE(order[0], "posted");
-        QVERIFY2(order[1].toInt() >= 40 && order[1].toInt() < 90, qPrintable(order[1]));
     }
 };
 

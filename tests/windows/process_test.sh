@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program under Wine on a private Xvfb, as a Windows player gets it: installed from its
-# installer, played by the Linux end-to-end driver (its lock too), checked for what only Windows
+# installer, played by the Linux end-to-end driver, one copy at a time, checked for what only Windows
 # decides (the frame's place, the faces and colours of the player's system), upgraded and removed.
 #   process_test.sh DRIVER INSTALLER.msi WINDOW_RECT.exe CPACK_CONFIG
 set -eu
@@ -46,6 +46,11 @@ check "program, shortcut and one uninstall entry" \
 
 # The installed program, played from outside, over what may be left where its lock goes.
 check "plays" env KOVELITH_COMMAND="wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
+# Four copies started at the same instant, over the lock the last of those left: one window.
+for _ in 1 2 3 4; do wine "$program" >/dev/null 2>&1 & done
+timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 5
+check "four copies at once: one window" test "$(xdotool search --onlyvisible --name '^ぬもさけり？$' | wc -l)" -eq 1
+wineserver -k; wineserver -w
 
 # Centred with its frame, in the marker colour of the player's scheme; the label in a Mincho face and
 # "次" and "終" in a Gothic one, drawn the same from the fallback faces as from the MS P faces.
