@@ -67,7 +67,7 @@ outer=$(wine "$window_rect" | tr -d '\r' || true)
 check "centred with its frame ($outer)" sh -c 'set -- $0; [ $1 -eq $((($5 - $3) / 2)) ] && [ $2 -eq $((($6 - $4) / 2)) ]' "$outer"
 wineserver -k; wineserver -w
 wine reg add 'HKCU\Control Panel\Colors' /v AppWorkspace /d '10 200 30' /f >/dev/null
-faces '"ＭＳ Ｐゴシック"=-' '"MS PGothic"=-' '"ＭＳ Ｐ明朝"=-' '"MS PMincho"=-' '"Yu Gothic"="IPAPGothic"' '"Yu Mincho"="IPAPMincho"'
+faces "ＭＳ Ｐゴシック=" "MS PGothic=" "ＭＳ Ｐ明朝=" "MS PMincho=" "Yu Gothic=IPAPGothic" "Yu Mincho=IPAPMincho"
 appearance "$tmp/fallback-faces.ppm"
 check "fallback faces draw the same" cmp -s "$tmp/ms-p-faces.ppm" "$tmp/fallback-faces.ppm"
 xdotool mousemove --window "$window" 144 184 click 1 mousemove 0 0 # character button 0
@@ -78,7 +78,7 @@ marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill whit
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
 wineserver -k; wineserver -w
 wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null
-faces '"ＭＳ Ｐゴシック"="IPAPGothic"' '"MS PGothic"="IPAPGothic"' '"ＭＳ Ｐ明朝"="IPAPMincho"' '"MS PMincho"="IPAPMincho"' '"Yu Gothic"=-' '"Yu Mincho"=-'
+faces "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic" "ＭＳ Ｐ明朝=IPAPMincho" "MS PMincho=IPAPMincho" "Yu Gothic=" "Yu Mincho="
 
 # A newer version replaces this one; this one is then refused; removing leaves nothing behind.
 cpack -G External -D CPACK_PACKAGE_VERSION=1.0.1 --config "$cpack_config" -B "$tmp/newer" >/dev/null
