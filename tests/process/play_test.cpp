@@ -148,7 +148,8 @@ private slots:
         const auto [lastNotice, shown] = waitForBoard(false);
         // Fails only when the screenshots prove a pause shorter than its length or 300 ms longer.
         QVERIFY2(hidden >= 3000 && lastVerdict - clicked < 3300 && shown - lastVerdict >= 2000 && lastNotice - hidden < 2300,
-                 qPrintable(QStringLiteral("verdict %1..%2 ms, notice %3..%4 ms").arg(clicked).arg(lastVerdict).arg(hidden).arg(lastNotice)));
+                 qPrintable(QStringLiteral("clicked by %1 ms, board last seen at %2, hidden by %3, last seen hidden at %4, "
+                                           "new board by %5").arg(clicked).arg(lastVerdict).arg(hidden).arg(lastNotice).arg(shown)));
         QVERIFY(visibleMarkers(game->screenshot()).isEmpty());
 
         // "次" deals a board of the next set.
