@@ -34,6 +34,9 @@ public:
     {
         setProcessChannelMode(MergedChannels);
         QStringList command = QStringList{home, "env"} + overrides;
+        // Wine keeps its server under TMPDIR: a second server on the same prefix would lose registry writes.
+        if (UnderWine)
+            command << "TMPDIR=" + QDir::tempPath();
         command << qEnvironmentVariable("KOVELITH_COMMAND", KOVELITH_EXE).split(u' ', Qt::SkipEmptyParts);
         // Qt's own options must change nothing: every check sees the game as if started bare.
         command << "-qwindowtitle" << "x" << "-geometry" << "200x100+0+0" << "-style" << "windows";

@@ -37,6 +37,7 @@ entries() { # the versions of the uninstall entries named ぬもさけり？, on
 install() { wine msiexec /i "$(winepath -w "$1")" /qn; }
 refused() { ! install "$1"; }
 faces() { "$(dirname "$0")/../support/wine-prefix" "$@"; }
+stop_all() { wineserver -k 2>/dev/null || true; wineserver -w; }
 
 # Installed for the player alone, silently; the same version again is a repair.
 check "installs" install "$msi"
@@ -47,10 +48,12 @@ check "program, shortcut and one uninstall entry" \
 # The installed program, played from outside, over what may be left where its lock goes.
 check "plays" env KOVELITH_COMMAND="wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
 # Four copies started at the same instant, over the lock the last of those left: one window.
+stop_all
 for _ in 1 2 3 4; do wine "$program" >/dev/null 2>&1 & done
 timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 5
-check "four copies at once: one window" test "$(xdotool search --onlyvisible --name '^ぬもさけり？$' | wc -l)" -eq 1
-wineserver -k; wineserver -w
+windows=$(xdotool search --onlyvisible --name '^ぬもさけり？$' | wc -l)
+check "four copies at once: one window ($windows)" test "$windows" -eq 1
+stop_all
 
 # Centred with its frame, in the marker colour of the player's scheme; the label in a Mincho face and
 # "次" and "終" in a Gothic one, drawn the same from the fallback faces as from the MS P faces.
@@ -65,7 +68,7 @@ appearance() { # picture file: the label and the side panel, which no deal chang
 appearance "$tmp/ms-p-faces.ppm"
 outer=$(wine "$window_rect" | tr -d '\r' || true)
 check "centred with its frame ($outer)" sh -c 'set -- $0; [ $1 -eq $((($5 - $3) / 2)) ] && [ $2 -eq $((($6 - $4) / 2)) ]' "$outer"
-wineserver -k; wineserver -w
+stop_all
 wine reg add 'HKCU\Control Panel\Colors' /v AppWorkspace /d '10 200 30' /f >/dev/null
 faces "ＭＳ Ｐゴシック=" "MS PGothic=" "ＭＳ Ｐ明朝=" "MS PMincho=" "Yu Gothic=IPAPGothic" "Yu Mincho=IPAPMincho"
 appearance "$tmp/fallback-faces.ppm"
@@ -76,7 +79,7 @@ import -window "$window" "$tmp/pick.png"
 marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill white -opaque 'rgb(10,200,30)' \
     -format '%[fx:int(mean*w*h)]' info:)
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
-wineserver -k; wineserver -w
+stop_all
 wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null
 faces "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic" "ＭＳ Ｐ明朝=IPAPMincho" "MS PMincho=IPAPMincho" "Yu Gothic=" "Yu Mincho="
 
