@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program under Wine on a private Xvfb, as a Windows player gets it: installed from its
-# installer, played by the Linux end-to-end driver, one copy at a time, checked for what only Windows
-# decides (the frame's place, the faces and colours of the player's system), upgraded and removed.
+# installer, played by the Linux end-to-end driver (over what may be left where its lock goes),
+# started four times at once, checked for what only Windows decides (the frame's place, the faces
+# and colours of the player's system), upgraded and removed.
 #   process_test.sh DRIVER INSTALLER.msi WINDOW_RECT.exe CPACK_CONFIG
 set -eu
 if [ "${KOVELITH_ON_DISPLAY:-}" != 1 ]; then
