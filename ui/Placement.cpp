@@ -12,9 +12,7 @@
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
-#endif
-
-#ifdef KOVELITH_X11
+#else // X11: the build requires libxcb wherever it is not Windows
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QTimer>
@@ -160,10 +158,7 @@ public:
         if (extents.size() != 4)
             return false;
         const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
-        if (isSane(frame, m_screen))
-            finish(frame);
-        else
-            finish(std::nullopt);
+        finish(isSane(frame, m_screen) ? std::optional(frame) : std::nullopt);
         return false;
     }
 
