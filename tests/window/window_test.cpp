@@ -72,27 +72,6 @@ private slots:
         }
     }
 
-    // The faces are picked once from those installed: without the proportional IPA faces every
-    // character still comes from a Japanese face, and with no Japanese face at all the game still plays.
-    void startsWithOtherFacesOrNoJapaneseFace()
-    {
-        if (qEnvironmentVariableIsSet("FONTCONFIG_FILE"))
-            QSKIP("already running with chosen faces");
-        QTemporaryDir dir;
-        const auto runHiding = [&](const QByteArray &globs, const QString &test) {
-            QFile config(dir.filePath(QStringLiteral("fonts.conf")));
-            config.open(QIODevice::WriteOnly);
-            config.write("<?xml version=\"1.0\"?><fontconfig><include>/etc/fonts/fonts.conf</include><selectfont>"
-                         "<rejectfont>" + globs + "</rejectfont></selectfont></fontconfig>");
-            config.close();
-            qputenv("FONTCONFIG_FILE", QFile::encodeName(config.fileName()));
-            return QProcess::execute(QCoreApplication::applicationFilePath(), {test});
-        };
-        QCOMPARE(runHiding("<glob>*/ipagp.ttf</glob><glob>*/ipamp.ttf</glob>", "controlsSitAtTheirPixelsInTheirFacesAndColours"), 0);
-        QCOMPARE(runHiding("<glob>*/ipa*</glob><glob>*japanese*</glob>", "closeDuringAVerdictEndsAtOnce"), 0);
-        qunsetenv("FONTCONFIG_FILE");
-    }
-
     void brokenTableShowsOnlyTheFailureMessage()
     {
         TableSource broken; // too few hiragana to deal a board from
