@@ -4,16 +4,11 @@
 # installer, played by the Linux end-to-end driver (over what may be left where its lock goes),
 # started four times at once, checked for what only Windows decides (the frame's place, the faces
 # and colours of the player's system), upgraded and removed.
-#   process_test.sh DRIVER INSTALLER.msi WINDOW_RECT.exe CPACK_CONFIG
+#   process_test.sh DRIVER INSTALLER.msi WINDOW_RECT.exe CPACK_CONFIG  (on a display of its own)
 set -eu
-if [ "${KOVELITH_ON_DISPLAY:-}" != 1 ]; then
-    [ -x "$1" ] || { echo "cannot run: no end-to-end driver at '$1' (the Linux build's process_play)" >&2; exit 1; }
-    [ -f "$2" ] || { echo "cannot run: no installer at '$2'" >&2; exit 1; }
-    # Wine's desktop keeps the display it was started with: let a server of earlier runs end.
-    wineserver --wait
-    KOVELITH_ON_DISPLAY=1 exec "$(dirname "$0")/../support/with-xvfb" "$0" "$@"
-fi
 driver=$1 msi=$2 window_rect=$3 cpack_config=$4
+# Wine's desktop keeps the display it was started with: let a server of earlier runs end.
+wineserver --wait
 export WINEDLLOVERRIDES="winemenubuilder.exe=d" # no menu entries for the host's desktop
 tmp=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
@@ -37,7 +32,6 @@ entries() { # the versions of the uninstall entries named ぬもさけり？, on
 }
 install() { wine msiexec /i "$(winepath -w "$1")" /qn; }
 refused() { ! install "$1"; }
-faces() { "$(dirname "$0")/../support/wine-prefix" "$@"; }
 stop_all() { wineserver -k 2>/dev/null || true; wineserver -w; }
 
 # Installed for the player alone, silently; the same version again is a repair.
@@ -46,8 +40,9 @@ check "installs again" install "$msi"
 check "program, shortcut and one uninstall entry" \
     test -f "$user/AppData/Local/Programs/Kovelith/Kovelith.exe" -a -f "$shortcut" -a "$(entries)" = 1.0.0
 
-# The installed program, played from outside, over what may be left where its lock goes.
-check "plays" env KOVELITH_COMMAND="wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
+# The installed program, played from outside, over what may be left where its lock goes. Wine keeps
+# its server under TMPDIR: the driver's sandbox must not start a second one on the prefix.
+check "plays" env KOVELITH_COMMAND="env TMPDIR=${TMPDIR:-/tmp} wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
 # Four copies started at the same instant, over the lock the last of those left: one window.
 stop_all
 for _ in 1 2 3 4; do wine "$program" >/dev/null 2>&1 & done
@@ -58,20 +53,18 @@ stop_all
 
 # Centred with its frame, in the marker colour of the player's scheme; the label in a Mincho face and
 # "次" and "終" in a Gothic one, drawn the same from the fallback faces as from the MS P faces.
-appearance() { # picture file: the label and the side panel, which no deal changes
+appearance() { # picture file: the window without the board panel, which every deal changes
     wine "$program" >/dev/null 2>&1 &
     window=$(timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1)
     sleep 1
-    import -window "$window" "$tmp/window.png"
-    convert "$tmp/window.png" \( +clone -crop 767x118+0+0 +repage \) \( -clone 0 -crop 63x583+704+0 +repage \) \
-        -delete 0 -append "ppm:$1"
+    import -window "$window" png:- | convert - -fill black -draw 'rectangle 64,120 696,536' "ppm:$1"
 }
 appearance "$tmp/ms-p-faces.ppm"
 outer=$(wine "$window_rect" | tr -d '\r' || true)
 check "centred with its frame ($outer)" sh -c 'set -- $0; [ $1 -eq $((($5 - $3) / 2)) ] && [ $2 -eq $((($6 - $4) / 2)) ]' "$outer"
 stop_all
 wine reg add 'HKCU\Control Panel\Colors' /v AppWorkspace /d '10 200 30' /f >/dev/null
-faces "ＭＳ Ｐゴシック=" "MS PGothic=" "ＭＳ Ｐ明朝=" "MS PMincho=" "Yu Gothic=IPAPGothic" "Yu Mincho=IPAPMincho"
+"$(dirname "$0")/../support/wine-prefix" "ＭＳ Ｐゴシック=" "MS PGothic=" "ＭＳ Ｐ明朝=" "MS PMincho=" "Yu Gothic=IPAPGothic" "Yu Mincho=IPAPMincho"
 appearance "$tmp/fallback-faces.ppm"
 check "fallback faces draw the same" cmp -s "$tmp/ms-p-faces.ppm" "$tmp/fallback-faces.ppm"
 xdotool mousemove --window "$window" 144 184 click 1 mousemove 0 0 # character button 0
@@ -82,7 +75,7 @@ marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill whit
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
 stop_all
 wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null
-faces "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic" "ＭＳ Ｐ明朝=IPAPMincho" "MS PMincho=IPAPMincho" "Yu Gothic=" "Yu Mincho="
+"$(dirname "$0")/../support/wine-prefix" "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic" "ＭＳ Ｐ明朝=IPAPMincho" "MS PMincho=IPAPMincho" "Yu Gothic=" "Yu Mincho="
 
 # A newer version replaces this one; this one is then refused; removing leaves nothing behind.
 cpack -G External -D CPACK_PACKAGE_VERSION=1.0.1 --config "$cpack_config" -B "$tmp/newer" >/dev/null
