@@ -11,7 +11,7 @@ driver=$1 msi=$2 window_rect=$3 cpack_config=$4
 wineserver --wait
 export WINEDLLOVERRIDES="winemenubuilder.exe=d" # no menu entries for the host's desktop
 tmp=$(mktemp -d)
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
+trap 'stop_all; prepared; rm -rf "$tmp"' EXIT
 fail=0
 check() { # label, command...
     label=$1; shift
@@ -33,6 +33,13 @@ entries() { # the versions of the uninstall entries named ぬもさけり？, on
 install() { wine msiexec /i "$(winepath -w "$1")" /qn; }
 refused() { ! install "$1"; }
 stop_all() { wineserver -k 2>/dev/null || true; wineserver -w; }
+# The prefix as prepared, with the MS P faces and the scheme's own colours: before the checks, whatever
+# an earlier run left, and after them, however they end.
+prepared() {
+    "$(dirname "$0")/../support/wine-prefix" "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic" "ＭＳ Ｐ明朝=IPAPMincho" "MS PMincho=IPAPMincho" "Yu Gothic=" "Yu Mincho="
+    wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null 2>&1 || true
+}
+prepared
 
 # Installed for the player alone, silently; the same version again is a repair.
 check "installs" install "$msi"
@@ -74,8 +81,7 @@ marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill whit
     -format '%[fx:int(mean*w*h)]' info:)
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
 stop_all
-wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null
-"$(dirname "$0")/../support/wine-prefix" "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic" "ＭＳ Ｐ明朝=IPAPMincho" "MS PMincho=IPAPMincho" "Yu Gothic=" "Yu Mincho="
+prepared
 
 # A newer version replaces this one; this one is then refused; removing leaves nothing behind.
 cpack -G External -D CPACK_PACKAGE_VERSION=1.0.1 --config "$cpack_config" -B "$tmp/newer" >/dev/null
