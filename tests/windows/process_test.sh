@@ -81,7 +81,6 @@ marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill whit
     -format '%[fx:int(mean*w*h)]' info:)
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
 stop_all
-prepared
 
 # A newer version replaces this one; this one is then refused; removing leaves nothing behind.
 cpack -G External -D CPACK_PACKAGE_VERSION=1.0.1 --config "$cpack_config" -B "$tmp/newer" >/dev/null
