@@ -4,16 +4,14 @@
 #include "game/Texts.h"
 #include "ui/Fonts.h"
 #include "ui/Layout.h"
+#include "ui/SystemColours.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#endif
 
 // Compiled in: an icon file would be decoded through an image plugin, looked up at start-up.
 #include "resources/Kovelith.xpm"
@@ -33,26 +31,28 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QRect &geome
     return button;
 }
 
+/// A flat bar with a single-line frame in the window-text colour, filled like an application's workspace.
+class Marker final : public QFrame {
+public:
+    using QFrame::QFrame;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter(this).fillRect(rect(), ui::colours::applicationWorkspace(palette()));
+        QFrame::paintEvent(event);
+    }
+};
+
 QFrame *makeMarker(QWidget *parent, int i)
 {
-    // A flat bar with a single-line frame, filled like an application's workspace.
-    auto *marker = new QFrame(parent);
+    auto *marker = new Marker(parent);
     marker->setObjectName(QStringLiteral("Picture3(%1)").arg(i));
     marker->setGeometry(layout::marker(i));
     marker->setFrameStyle(QFrame::Box | QFrame::Plain);
     marker->setLineWidth(1);
-    marker->setBackgroundRole(QPalette::Dark);
-#ifdef Q_OS_WIN
-    // Windows names the colour itself, in the player's colour scheme (high contrast too): system
-    // colour 12, the application workspace, which Qt's palette lacks. Read once for all markers.
-    static const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
-    QPalette palette = marker->palette();
-    palette.setColor(QPalette::Dark, QColor(GetRValue(workspace), GetGValue(workspace), GetBValue(workspace)));
-    marker->setPalette(palette);
-#endif
-    // Else the frame takes the role that contrasts with Dark, Light, and vanishes into the window.
+    // Else the frame takes the Light role, which vanishes into the fill.
     marker->setForegroundRole(QPalette::WindowText);
-    marker->setAutoFillBackground(true);
     marker->hide();
     return marker;
 }
