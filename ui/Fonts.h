@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 
 namespace ui::fonts {
 
@@ -9,5 +10,9 @@ namespace ui::fonts {
 QFont gothic(int points);
 /// The proportional Mincho face of the label, bold, at a size in points of the 96 dpi layout.
 QFont mincho(int points);
+
+/// The faces to ask for, best first, as each platform's own file finds them; asked once.
+QStringList gothicFaces();
+QStringList minchoFaces();
 
 } // namespace ui::fonts
