@@ -18,8 +18,11 @@ tags=$(lintian --pedantic --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running w
 [ -z "$tags" ]
 
 dpkg-deb -x "$deb" "$tmp/root"
+entry=$tmp/root/usr/share/applications/io.github.kovelith.kovelith.desktop
 # desktop-file-validate exits 0 on some errors, so any word it says fails.
-[ -z "$(desktop-file-validate "$tmp/root/usr/share/applications/io.github.kovelith.kovelith.desktop" 2>&1)" ]
+[ -z "$(desktop-file-validate "$entry" 2>&1)" ]
+# The icon the menu entry names, which neither validator looks for.
+[ -f "$tmp/root/usr/share/icons/hicolor/32x32/apps/$(sed -n 's/^Icon=//p' "$entry").png" ]
 # Validates the metadata and ties it to the installed menu entry and icon; any remark fails it.
 report=$(appstreamcli validate-tree --pedantic --no-net "$tmp/root" 2>&1)
 [ "$report" = '✔ Validation was successful.' ]
