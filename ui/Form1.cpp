@@ -51,8 +51,6 @@ QFrame *makeMarker(QWidget *parent, int i)
     marker->setGeometry(layout::marker(i));
     marker->setFrameStyle(QFrame::Box | QFrame::Plain);
     marker->setLineWidth(1);
-    // Else the frame takes the Light role, which vanishes into the fill.
-    marker->setForegroundRole(QPalette::WindowText);
     marker->hide();
     return marker;
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rules without a window: the character tables, dealing, picks and verdicts.
 #include "game/Game.h"
-#include "game/Texts.h"
 
 #include <QtTest>
 
@@ -101,21 +100,21 @@ private slots:
     {
         // A and B are the pair's positions, N and M two others; "next" clicks 次, "end" ends a pause.
         QTest::addColumn<QString>("events");
-        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("label"); // as the player reads it
         QTest::addColumn<QString>("markers");
         QTest::addColumn<QString>("log"); // deals, board hides and shows, pauses
-        using namespace texts;
-        QTest::newRow("pick taken back") << "N N" << Prompt << "" << "";
-        QTest::newRow("next after a pick") << "N next" << Prompt << "" << "deal";
-        QTest::newRow("pair") << "A B" << Correct << "AB" << "3000";
-        QTest::newRow("pair reversed") << "B A" << Correct << "AB" << "3000";
-        QTest::newRow("pair, then other") << "A N" << Failed << "AB" << "3000";
-        QTest::newRow("other, then pair") << "N B" << Failed << "AB" << "3000";
-        QTest::newRow("two others") << "N M" << Failed << "AB" << "3000";
-        QTest::newRow("clicks during the verdict") << "N M A next B" << Failed << "AB" << "3000";
-        QTest::newRow("notice") << "A B end N next" << Changing << "AB" << "3000 hide 2000";
-        QTest::newRow("next board") << "A B end end" << Prompt << "" << "3000 hide 2000 deal show";
-        QTest::newRow("pick on the next board") << "A M end end N" << SecondPick << "N" << "3000 hide 2000 deal show";
+        QTest::newRow("pick taken back") << "N N" << "ぬもさけり？" << "" << "";
+        QTest::newRow("pick taken back, then another") << "N N M" << "もうひとつは？" << "M" << "";
+        QTest::newRow("next after a pick") << "N next" << "ぬもさけり？" << "" << "deal";
+        QTest::newRow("pair") << "A B" << "正解" << "AB" << "3000";
+        QTest::newRow("pair reversed") << "B A" << "正解" << "AB" << "3000";
+        QTest::newRow("pair, then other") << "A N" << "失敗" << "AB" << "3000";
+        QTest::newRow("other, then pair") << "N B" << "失敗" << "AB" << "3000";
+        QTest::newRow("two others") << "N M" << "失敗" << "AB" << "3000";
+        QTest::newRow("clicks during the verdict") << "N M A next B" << "失敗" << "AB" << "3000";
+        QTest::newRow("notice") << "A B end N next" << "表示が変わります" << "AB" << "3000 hide 2000";
+        QTest::newRow("next board") << "A B end end" << "ぬもさけり？" << "" << "3000 hide 2000 deal show";
+        QTest::newRow("pick on the next board") << "A M end end N" << "もうひとつは？" << "N" << "3000 hide 2000 deal show";
     }
     void eachPhaseAnswersEachClick()
     {

@@ -58,10 +58,13 @@ private slots:
             QApplication::setPalette(scheme);
             QCoreApplication::processEvents(); // the new palette reaches the widgets through posted events
             const QImage shot = form.grab().toImage();
-            const QPoint bar = expected::marker(7).center(), panel = bar + QPoint(0, 8);
-            const QColor a = shot.pixelColor(bar), b = shot.pixelColor(panel);
-            const int apart = std::max({qAbs(a.red() - b.red()), qAbs(a.green() - b.green()), qAbs(a.blue() - b.blue())});
-            QVERIFY2(apart >= 48, qPrintable(scheme.window().color().name()));
+            // The fill, and the one-pixel frame in the text colour, against the panel below.
+            const QColor panel = shot.pixelColor(expected::marker(7).center() + QPoint(0, 8));
+            for (const QPoint at : {expected::marker(7).center(), expected::marker(7).topLeft() + QPoint(40, 0)}) {
+                const QColor c = shot.pixelColor(at);
+                const int apart = std::max({qAbs(c.red() - panel.red()), qAbs(c.green() - panel.green()), qAbs(c.blue() - panel.blue())});
+                QVERIFY2(apart >= 48, qPrintable(scheme.window().color().name()));
+            }
         }
 
         // The program file's icon, as drawn in its .ico, is the window's.
