@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+class QPoint;
+class QRect;
+class QSize;
 class QWidget;
 
 namespace ui {
@@ -10,5 +13,9 @@ namespace ui {
 /// a second at most) and is never seen anywhere else; otherwise it is shown centred on its own
 /// size and moved once when its frame is known. A frame that makes no sense counts as no answer.
 void placeAndShow(QWidget &window);
+
+/// The top-left corner that centres a window of the given outer size on the screen: the halves are
+/// subtracted and rounded down, not clamped, so a window larger than the screen gets a negative one.
+QPoint centredPosition(const QRect &screen, QSize outer);
 
 } // namespace ui
