@@ -17,7 +17,8 @@ timeout 5 sh -c 'until [ -s "$0" ]; do sleep 0.05; done' "$dir/events" || true
 # use_wm command...: the window manager in place of the last, once it has claimed the screen and a
 # little later: openbox loses map requests that come while it is still starting up.
 use_wm() {
-    if [ -n "$wm" ]; then kill $wm && wait $wm 2>/dev/null || true; fi
+    # Killed outright: fluxbox, told to end, takes the test down with it.
+    if [ -n "$wm" ]; then kill -KILL $wm && wait $wm 2>/dev/null || true; fi
     xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
     HOME=$dir "$@" >/dev/null 2>&1 & wm=$!
     timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done'
@@ -36,8 +37,8 @@ framed_centred() {
         frame=$parent
     done
     sleep 1 # time for a late correction to show up
+    tail -n +$((seen + 1)) "$dir/events" >"$dir/run" # before the window manager lets the frame go
     kill $game && wait $game 2>/dev/null || true
-    tail -n +$((seen + 1)) "$dir/events" >"$dir/run"
     # The place and outer size (border included) when it is mapped, and every later one.
     awk -v RS= -v frame="window $frame," '
         !index($0, frame) { next }
@@ -69,7 +70,7 @@ xprop -id "$check" -f _NET_WM_NAME 8u -set _NET_WM_NAME KWin
 framed_centred unasked
 
 # No window manager, only an answer that is no frame: the window stays centred on its own size.
-kill $wm && wait $wm 2>/dev/null || true
+kill -KILL $wm && wait $wm 2>/dev/null || true
 xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
 xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_REQUEST_FRAME_EXTENTS
 stdbuf -oL xev -root -event substructure 2>/dev/null | awk '/^ClientMessage/ { window = $NF } /_NET_REQUEST_FRAME_EXTENTS/ {
