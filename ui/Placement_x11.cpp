@@ -17,7 +17,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string_view>
+#include <string>
 #include <utility>
 #include <vector>
 
