@@ -1,48 +1,80 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The window is centred on its outer size, frame and title bar included: under a window manager that
-# tells the frame before the window is mapped, from the moment its frame is mapped; under one that
-# cannot, once the frame is known.
+# The window's outer frame, title bar included, is centred from the moment it is mapped and never
+# moves: under a window manager that tells the frame before mapping (openbox), one that offers to
+# tell but never answers for a window not yet mapped (fluxbox), one that offers nothing and sets no
+# frame extents as far as the game can see (fluxbox in disguise), and a stand-in that answers
+# with a frame wider than the screen. The game asks only those that can answer.
 #   frame_centring_test.sh KOVELITH  (on a display of its own, 1280x1024)
 set -eu
 exe=$1 dir=$(mktemp -d) game="" wm="" watcher=""
 trap 'kill $game $watcher $wm 2>/dev/null || true; rm -rf "$dir"' EXIT
 
-HOME=$dir openbox --sm-disable >/dev/null 2>&1 & wm=$!
-# Start the game only once the window manager has claimed the screen, and a little later: openbox
-# loses map requests that come while it is still starting up.
-timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done'
-sleep 0.5
-# Every move, resize and mapping of the root's children (the frames) is written down as it happens.
+# Every creation, move, resize and mapping of the root's children (the frames) is written down.
 stdbuf -oL xev -root -event substructure >"$dir/events" & watcher=$!
 timeout 5 sh -c 'until [ -s "$0" ]; do sleep 0.05; done' "$dir/events" || true
 
-# framed_centred all|last: the game's frame is centred in every place from its mapping on, or at
-# least in the last one.
+# use_wm command...: the window manager in place of the last, once it has claimed the screen and a
+# little later: openbox loses map requests that come while it is still starting up.
+use_wm() {
+    # Killed outright: fluxbox, told to end, takes the test down with it.
+    if [ -n "$wm" ]; then kill -KILL $wm && wait $wm 2>/dev/null || true; fi
+    xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
+    HOME=$dir "$@" >/dev/null 2>&1 & wm=$!
+    timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done'
+    sleep 1
+}
+
+# framed_centred asked|unasked: the game's top-level frame is centred in every place from its
+# mapping on, and the game asked the window manager for its frame or did not.
 framed_centred() {
+    seen=$(wc -l <"$dir/events")
     "$(dirname "$0")/../support/sandbox" "$dir/home" "$exe" & game=$!
-    window=$(timeout 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)
-    frame=$(xwininfo -children -id "$window" | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    frame=$(printf '0x%x' "$(timeout 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)")
+    while parent=$(xwininfo -children -id "$frame" | sed -n 's/.*Parent window id: .*(the root window).*/root/p
+            s/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p'); [ "$parent" != root ]; do
+        [ -n "$parent" ] || return 1
+        frame=$parent
+    done
     sleep 1 # time for a late correction to show up
-    # The frame's place and size when it is mapped (the last before the mapping), and every later one.
-    awk -v frame="window $frame," '
-        /^[A-Z]/ { kind = $1 }
-        !index($0, frame) { next }
-        kind == "MapNotify" { mapped = 1; print place }
-        kind == "ConfigureNotify" && match($0, /\(-?[0-9]+,-?[0-9]+\), width [0-9]+, height [0-9]+/) {
-            place = substr($0, RSTART, RLENGTH)
-            if (mapped) print place
-        }' "$dir/events" | tr '(),' '   ' >"$dir/places"
+    tail -n +$((seen + 1)) "$dir/events" >"$dir/run" # before the window manager lets the frame go
     kill $game && wait $game 2>/dev/null || true
-    [ "$1" = all ] || sed -i '$!d' "$dir/places"
+    # The place and outer size (border included) when it is mapped, and every later one.
+    awk -v RS= -v frame="window $frame," '
+        !index($0, frame) { next }
+        /^MapNotify/ { mapped = 1; print place }
+        /^(Create|Configure)Notify/ && match($0, /\(-?[0-9]+,-?[0-9]+\), width [0-9]+, height [0-9]+/) {
+            split(substr($0, RSTART, RLENGTH), at, /[^-0-9]+/)
+            match($0, /border_width [0-9]+/)
+            border = substr($0, RSTART + 13, RLENGTH - 13)
+            place = at[2] " " at[3] " " at[4] + 2 * border " " at[5] + 2 * border
+            if (mapped) print place
+        }' "$dir/run" >"$dir/places"
     [ -s "$dir/places" ]
-    while read -r x y _ width _ height; do
+    while read -r x y width height; do
         want_x=$(((1280 - width) / 2)) want_y=$(((1024 - height) / 2))
         echo "frame ${width}x$height at $x,$y, centred at $want_x,$want_y"
         [ "$x" -eq "$want_x" ] && [ "$y" -eq "$want_y" ] || return 1
     done <"$dir/places"
+    if grep -q '(_NET_REQUEST_FRAME_EXTENTS)' "$dir/run"; then asked=asked; else asked=unasked; fi
+    echo "the frame $asked" && [ "$asked" = "$1" ]
 }
-framed_centred all
-# A window manager that cannot be asked beforehand: the game moves the window once it is framed.
-xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_FRAME_EXTENTS
-framed_centred last
+use_wm openbox --sm-disable
+framed_centred asked
+use_wm fluxbox
+framed_centred unasked
+# Fluxbox disguised as a window manager that offers nothing, as KWin does.
+xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_SUPPORTING_WM_CHECK
+check=$(xprop -root _NET_SUPPORTING_WM_CHECK | sed 's/.* //')
+xprop -id "$check" -f _NET_WM_NAME 8u -set _NET_WM_NAME KWin
+framed_centred unasked
+
+# No window manager, only an answer that is no frame: the window stays centred on its own size.
+kill -KILL $wm && wait $wm 2>/dev/null || true
+xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
+xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_REQUEST_FRAME_EXTENTS
+stdbuf -oL xev -root -event substructure 2>/dev/null | awk '/^ClientMessage/ { window = $NF } /_NET_REQUEST_FRAME_EXTENTS/ {
+    print substr(window, 1, length(window) - 1); fflush() }' | while read -r window; do
+    xprop -id "$window" -f _NET_FRAME_EXTENTS 32c -set _NET_FRAME_EXTENTS 2000,0,0,0
+done & wm=$!
+framed_centred asked

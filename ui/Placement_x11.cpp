@@ -1,0 +1,238 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/Placement.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QGuiApplication>
+#include <QMargins>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using FrameAnswer = std::function<void(std::optional<QMargins>)>;
+
+/// How long the window stays hidden waiting for a window manager that promised an answer.
+constexpr auto AnswerTimeout = 500ms;
+
+/// WM_NORMAL_HINTS holds eighteen 32-bit fields: the flags first, the window gravity last.
+constexpr uint32_t NormalHintsFields = 18;
+constexpr int WinGravityField = 17;
+constexpr uint32_t WinGravityFlag = 1u << 9;
+
+xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+{
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, false, strlen(name), name), nullptr), &free);
+    if (!reply)
+        return XCB_ATOM_NONE;
+    return reply->atom;
+}
+
+using PropertyReply = std::unique_ptr<xcb_get_property_reply_t, decltype(&free)>;
+
+PropertyReply property(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name, uint32_t words = 1024)
+{
+    return {xcb_get_property_reply(
+                connection, xcb_get_property(connection, false, window, name, XCB_ATOM_ANY, 0, words), nullptr),
+            &free};
+}
+
+/// The 32-bit values of a window's property, empty when it has none.
+std::vector<uint32_t> cardinals(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name)
+{
+    const PropertyReply reply = property(connection, window, name);
+    if (!reply || reply->format != 32)
+        return {};
+    const auto *values = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+/// The name the running window manager gives itself (EWMH's _NET_SUPPORTING_WM_CHECK window).
+std::string windowManagerName(xcb_connection_t *connection, xcb_window_t root)
+{
+    const std::vector<uint32_t> check = cardinals(connection, root, atom(connection, "_NET_SUPPORTING_WM_CHECK"));
+    if (check.size() != 1)
+        return {};
+    const PropertyReply name = property(connection, check[0], atom(connection, "_NET_WM_NAME"));
+    if (!name || name->format != 8)
+        return {};
+    return {static_cast<const char *>(xcb_get_property_value(name.get())),
+            size_t(xcb_get_property_value_length(name.get()))};
+}
+
+/// A frame is believed only when it could be one: no side negative or wider than the screen. So
+/// whatever a window manager reports, no sum below can overflow.
+bool isSane(const QMargins &frame, const QRect &screen)
+{
+    const auto within = [](int side, int limit) { return side >= 0 && side <= limit; };
+    return within(frame.left(), screen.width()) && within(frame.right(), screen.width())
+        && within(frame.top(), screen.height()) && within(frame.bottom(), screen.height());
+}
+
+/// Keeps every other client of the X server, the window manager among them, waiting while it lives.
+/// Requests on one connection are carried out in order, so what this client sends in the meantime
+/// is seen by the others as one step.
+class ServerGrab {
+public:
+    explicit ServerGrab(xcb_connection_t *connection) : m_connection(connection) { xcb_grab_server(m_connection); }
+    ~ServerGrab()
+    {
+        xcb_ungrab_server(m_connection);
+        xcb_flush(m_connection);
+    }
+    ServerGrab(const ServerGrab &) = delete;
+    ServerGrab &operator=(const ServerGrab &) = delete;
+
+private:
+    xcb_connection_t *const m_connection;
+};
+
+/// Asks the window manager to put the centre of its frame where the centre of the window is
+/// (ICCCM's CenterGravity), whatever the size of that frame. Every other size hint stays as Qt
+/// wrote it.
+void askForCentreGravity(xcb_connection_t *connection, xcb_window_t window)
+{
+    const PropertyReply reply = property(connection, window, XCB_ATOM_WM_NORMAL_HINTS, NormalHintsFields);
+    if (!reply || reply->format != 32 || reply->value_len != NormalHintsFields)
+        return;
+    uint32_t hints[NormalHintsFields];
+    std::memcpy(hints, xcb_get_property_value(reply.get()), sizeof hints);
+    hints[0] |= WinGravityFlag;
+    hints[WinGravityField] = XCB_GRAVITY_CENTER;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
+                        32, NormalHintsFields, hints);
+}
+
+/// Waits for the window manager to set _NET_FRAME_EXTENTS on the window, or for the timeout.
+class ExtentsAnswer final : public QObject, public QAbstractNativeEventFilter {
+public:
+    ExtentsAnswer(QWidget &window, xcb_connection_t *connection, xcb_atom_t extents, FrameAnswer done)
+        : QObject(&window), m_connection(connection), m_window(xcb_window_t(window.winId())), m_extents(extents),
+          m_screen(window.screen()->geometry()), m_done(std::move(done))
+    {
+        qApp->installNativeEventFilter(this);
+        QTimer::singleShot(AnswerTimeout, this, [this] { finish(std::nullopt); });
+    }
+    ~ExtentsAnswer() override { qApp->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
+    {
+        const auto *event = static_cast<xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+            return false;
+        const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+        if (notify->window != m_window || notify->atom != m_extents)
+            return false;
+        // Left, right, top and bottom; a value above INT_MAX turns negative here and is refused.
+        const std::vector<uint32_t> extents = cardinals(m_connection, m_window, m_extents);
+        if (extents.size() != 4)
+            return false;
+        const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
+        finish(isSane(frame, m_screen) ? std::optional(frame) : std::nullopt);
+        return false;
+    }
+
+private:
+    void finish(std::optional<QMargins> frame)
+    {
+        if (!m_done)
+            return;
+        std::exchange(m_done, {})(frame);
+        deleteLater();
+    }
+
+    xcb_connection_t *const m_connection;
+    const xcb_window_t m_window;
+    const xcb_atom_t m_extents;
+    const QRect m_screen;
+    FrameAnswer m_done;
+};
+
+/// Whether the window manager will tell the frame of a window it has not framed yet: it must offer
+/// _NET_REQUEST_FRAME_EXTENTS. Fluxbox offers it but answers only for windows it already manages.
+bool answersFrameRequest(xcb_connection_t *connection, xcb_window_t root, xcb_atom_t request)
+{
+    const std::vector<uint32_t> supported = cardinals(connection, root, atom(connection, "_NET_SUPPORTED"));
+    return std::find(supported.begin(), supported.end(), request) != supported.end()
+        && windowManagerName(connection, root) != "Fluxbox";
+}
+
+/// Asks the window manager, while the window is still hidden, how wide a frame it will put around
+/// it (_NET_REQUEST_FRAME_EXTENTS, answered in _NET_FRAME_EXTENTS). Calls done once: with the
+/// frame, or with nothing when the window manager cannot tell or does not answer in time. done may
+/// run before this returns.
+void requestFrameExtents(QWidget &window, xcb_connection_t *connection, FrameAnswer done)
+{
+    const std::unique_ptr<xcb_query_tree_reply_t, decltype(&free)> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, xcb_window_t(window.winId())), nullptr), &free);
+    if (!tree) {
+        done(std::nullopt);
+        return;
+    }
+    const xcb_window_t root = tree->root;
+    const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    if (!answersFrameRequest(connection, root, request)) {
+        done(std::nullopt);
+        return;
+    }
+
+    // Owned by the window; deletes itself once answered.
+    new ExtentsAnswer(window, connection, atom(connection, "_NET_FRAME_EXTENTS"), std::move(done));
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window.winId());
+    message.type = request;
+    xcb_send_event(connection, false, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+}
+
+/// Shows the window with its frame centred: placed by the frame it was told, or else left to the
+/// window manager's gravity, asked for as the window is mapped.
+void showCentred(QWidget &window, xcb_connection_t *connection, std::optional<QMargins> frame)
+{
+    if (frame) { // the client area's place: the frame goes around it
+        const QPoint outer = ui::centredPosition(window.screen()->geometry(), window.size().grownBy(*frame));
+        window.setGeometry(QRect(outer + QPoint(frame->left(), frame->top()), window.size()));
+        window.show();
+        return;
+    }
+    // Qt writes its own gravity into the size hints as it maps the window and then waits for the
+    // server: without the grab the window manager could read Qt's hints before ours.
+    const ServerGrab grab(connection);
+    window.show();
+    askForCentreGravity(connection, xcb_window_t(window.winId()));
+}
+
+} // namespace
+
+void ui::placeAndShow(QWidget &window)
+{
+    // Hidden, so nobody sees it here: centred on its own size, the frame yet unknown.
+    window.move(centredPosition(window.screen()->geometry(), window.size()));
+    // Other platforms (Wayland, offscreen) may offer the interface without a connection.
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *const connection = x11 ? x11->connection() : nullptr;
+    if (!connection) {
+        window.show();
+        return;
+    }
+    requestFrameExtents(window, connection,
+                        [&window, connection](std::optional<QMargins> frame) { showCentred(window, connection, frame); });
+}
