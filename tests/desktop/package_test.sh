@@ -20,6 +20,13 @@ tags=$(lintian --pedantic --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running w
 dpkg-deb -x "$deb" "$tmp/root"
 # desktop-file-validate exits 0 on some errors, so any word it says fails.
 [ -z "$(desktop-file-validate "$tmp/root/usr/share/applications/io.github.kovelith.kovelith.desktop" 2>&1)" ]
-# Validates the metadata and ties it to the installed menu entry and icon; any remark fails it.
+# Validates the metadata and ties it to the installed menu entry and icon; any remark fails it, but
+# AppStream 0.16's (Debian 12) that it does not know yet the developer entry which 1.0 asks for.
 report=$(appstreamcli validate-tree --pedantic --no-net "$tmp/root" 2>&1)
-[ "$report" = '✔ Validation was successful.' ]
+expected='✔ Validation was successful.'
+metainfo=$tmp/root/usr/share/metainfo/io.github.kovelith.kovelith.metainfo.xml
+appstreamcli --version | grep -q ' 0\.16\.' && expected="${metainfo##*/}
+  I: io.github.kovelith.kovelith:$(grep -n '<developer ' "$metainfo" | cut -d: -f1): unknown-tag developer
+
+✔ Validation was successful: infos: 1"
+[ "$report" = "$expected" ]
