@@ -22,7 +22,7 @@ dpkg-deb -x "$deb" "$tmp/root"
 [ -z "$(desktop-file-validate "$tmp/root/usr/share/applications/io.github.kovelith.kovelith.desktop" 2>&1)" ]
 # Validates the metadata and ties it to the installed menu entry and icon; any remark fails it, but
 # AppStream 0.16's (Debian 12) that it does not know yet the developer entry which 1.0 asks for.
-report=$(appstreamcli validate-tree --pedantic --no-net "$tmp/root" 2>&1)
+report=$(LC_ALL=C.UTF-8 appstreamcli validate-tree --pedantic --no-net "$tmp/root" 2>&1) # its marks in any locale
 expected='✔ Validation was successful.'
 metainfo=$tmp/root/usr/share/metainfo/io.github.kovelith.kovelith.metainfo.xml
 appstreamcli --version | grep -q ' 0\.16\.' && expected="${metainfo##*/}
