@@ -6,6 +6,8 @@
 # and colours of the player's system), upgraded and removed.
 #   process_test.sh DRIVER INSTALLER.msi WINDOW_RECT.exe CPACK_CONFIG  (on a display of its own)
 set -eu
+# Wine names files and windows in the locale's character set: the Japanese names need UTF-8.
+export LC_ALL=C.UTF-8
 driver=$1 msi=$2 window_rect=$3 cpack_config=$4
 # Wine's desktop keeps the display it was started with: let a server of earlier runs end.
 wineserver --wait
