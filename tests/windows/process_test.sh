@@ -50,8 +50,10 @@ check "program, shortcut and one uninstall entry" \
     test -f "$user/AppData/Local/Programs/Kovelith/Kovelith.exe" -a -f "$shortcut" -a "$(entries)" = 1.0.0
 
 # The installed program, played from outside, over what may be left where its lock goes. Wine keeps
-# its server under TMPDIR: the driver's sandbox must not start a second one on the prefix.
-check "plays" env KOVELITH_COMMAND="env TMPDIR=${TMPDIR:-/tmp} wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
+# its server under TMPDIR: the driver's sandbox must not start a second one on the prefix, so the
+# program gets this test's TMPDIR back, or none (Debian 13's Wine 10 aborts at start with any TMPDIR set).
+tmpdir=${TMPDIR+"TMPDIR=$TMPDIR"}
+check "plays" env KOVELITH_COMMAND="env ${tmpdir:--u TMPDIR} wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
 # Four copies started at the same instant, over the lock the last of those left: one window.
 stop_all
 for _ in 1 2 3 4; do wine "$program" >/dev/null 2>&1 & done
