@@ -23,6 +23,13 @@ entry=$tmp/root/usr/share/applications/io.github.kovelith.kovelith.desktop
 [ -z "$(desktop-file-validate "$entry" 2>&1)" ]
 # The icon the menu entry names, which neither validator looks for.
 [ -f "$tmp/root/usr/share/icons/hicolor/32x32/apps/$(sed -n 's/^Icon=//p' "$entry").png" ]
-# Validates the metadata and ties it to the installed menu entry and icon; any remark fails it.
-report=$(appstreamcli validate-tree --pedantic --no-net "$tmp/root" 2>&1)
-[ "$report" = '✔ Validation was successful.' ]
+# Validates the metadata and ties it to the installed menu entry and icon; any remark fails it, but
+# AppStream 0.16's (Debian 12) that it does not know yet the developer entry which 1.0 asks for.
+report=$(LC_ALL=C.UTF-8 appstreamcli validate-tree --pedantic --no-net "$tmp/root" 2>&1) # its marks in any locale
+expected='✔ Validation was successful.'
+metainfo=$tmp/root/usr/share/metainfo/io.github.kovelith.kovelith.metainfo.xml
+appstreamcli --version | grep -q ' 0\.16\.' && expected="${metainfo##*/}
+  I: io.github.kovelith.kovelith:$(grep -n '<developer ' "$metainfo" | cut -d: -f1): unknown-tag developer
+
+✔ Validation was successful: infos: 1"
+[ "$report" = "$expected" ]

@@ -6,6 +6,8 @@
 # and colours of the player's system), upgraded and removed.
 #   process_test.sh DRIVER INSTALLER.msi WINDOW_RECT.exe CPACK_CONFIG  (on a display of its own)
 set -eu
+# Wine names files and windows in the locale's character set: the Japanese names need UTF-8.
+export LC_ALL=C.UTF-8
 driver=$1 msi=$2 window_rect=$3 cpack_config=$4
 # Wine's desktop keeps the display it was started with: let a server of earlier runs end.
 wineserver --wait
@@ -48,8 +50,10 @@ check "program, shortcut and one uninstall entry" \
     test -f "$user/AppData/Local/Programs/Kovelith/Kovelith.exe" -a -f "$shortcut" -a "$(entries)" = 1.0.0
 
 # The installed program, played from outside, over what may be left where its lock goes. Wine keeps
-# its server under TMPDIR: the driver's sandbox must not start a second one on the prefix.
-check "plays" env KOVELITH_COMMAND="env TMPDIR=${TMPDIR:-/tmp} wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
+# its server under TMPDIR: the driver's sandbox must not start a second one on the prefix, so the
+# program gets this test's TMPDIR back, or none (Debian 13's Wine 10 aborts at start with any TMPDIR set).
+tmpdir=${TMPDIR+"TMPDIR=$TMPDIR"}
+check "plays" env KOVELITH_COMMAND="env ${tmpdir:--u TMPDIR} wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
 # Four copies started at the same instant, over the lock the last of those left: one window.
 stop_all
 for _ in 1 2 3 4; do wine "$program" >/dev/null 2>&1 & done
