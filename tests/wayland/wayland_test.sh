@@ -16,24 +16,24 @@ unset DISPLAY QT_QPA_PLATFORM
 timeout 10 sh -c 'until grep -q "xserver listening on display" "$0"; do sleep 0.1; done' "$run/weston.log"
 x11=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$run/weston.log")
 
-# A Wayland session's environment, with XWayland's display: X11, and the window asks for the place
-# centred on the 1280x1024 screen with the frame the compositor announces (none: the client area's),
-# either way for an odd pixel; it may learn that frame only once mapped. Where the window goes in the
-# end is the compositor's call (weston 10 mostly honours it, but now and then places it itself).
+# A Wayland session's environment, with XWayland's display: X11, and before it is mapped the window
+# asks for the place centred on the 1280x1024 screen with the frame the compositor can tell beforehand
+# (weston can tell none, and announces its frame only once the window is mapped: then the client
+# area's), either way for an odd pixel; it never moves after. Where the window goes in the end is the
+# compositor's call (weston honours no gravity, and now and then places the window itself).
 DISPLAY=$x11 "$sandbox" "$run" "$game" & player=$!
 window=$(DISPLAY=$x11 timeout 15 xdotool search --sync --onlyvisible --pid $player | head -n 1)
-centred() {
+extents=""
+if DISPLAY=$x11 xprop -root _NET_SUPPORTED | grep -q _NET_REQUEST_FRAME_EXTENTS; then
     extents=$(DISPLAY=$x11 xprop -id "$window" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ,)
-    # left right top bottom, width height, x y
-    set -- ${extents:-0 0 0 0} $(DISPLAY=$x11 xwininfo -id "$window" | sed -n 's/^  Width: //p; s/^  Height: //p') \
-        $(DISPLAY=$x11 xprop -id "$window" WM_NORMAL_HINTS | sed -n 's/.*location: \([0-9]*\), \([0-9]*\)$/\1 \2/p')
-    [ $# -eq 8 ] || return 1
-    # The margins left and right of the frame, and above and below it, differ by a pixel at most.
-    dx=$((2 * $7 - $1 + $5 + $2 - 1280)) dy=$((2 * $8 - $3 + $6 + $4 - 1024))
-    [ $((dx * dx)) -le 1 ] && [ $((dy * dy)) -le 1 ]
-}
-tries=0
-until centred; do tries=$((tries + 1)); [ $tries -lt 30 ]; sleep 0.1; done
+fi
+# left right top bottom, width height, x y
+set -- ${extents:-0 0 0 0} $(DISPLAY=$x11 xwininfo -id "$window" | sed -n 's/^  Width: //p; s/^  Height: //p') \
+    $(DISPLAY=$x11 xprop -id "$window" WM_NORMAL_HINTS | sed -n 's/.*location: \([0-9]*\), \([0-9]*\)$/\1 \2/p')
+[ $# -eq 8 ]
+# The margins left and right of the frame, and above and below it, differ by a pixel at most.
+dx=$((2 * $7 - $1 + $5 + $2 - 1280)) dy=$((2 * $8 - $3 + $6 + $4 - 1024))
+[ $((dx * dx)) -le 1 ] && [ $((dy * dy)) -le 1 ]
 # And it has the window class the menu entry expects.
 class=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../../resources/io.github.kovelith.kovelith.desktop")
 DISPLAY=$x11 xprop -id "$window" WM_CLASS | grep -q "\"$class\"$"
