@@ -73,8 +73,9 @@ framed_centred unasked
 kill -KILL $wm && wait $wm 2>/dev/null || true
 xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
 xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_REQUEST_FRAME_EXTENTS
-stdbuf -oL xev -root -event substructure 2>/dev/null | awk '/^ClientMessage/ { window = $NF } /_NET_REQUEST_FRAME_EXTENTS/ {
-    print substr(window, 1, length(window) - 1); fflush() }' | while read -r window; do
+# Line by line (sed -u): mawk would hold the request back until more events came.
+stdbuf -oL xev -root -event substructure 2>/dev/null | sed -un '/^ClientMessage/ { s/.*window \(0x[0-9a-f]*\),.*/\1/; h }
+    /_NET_REQUEST_FRAME_EXTENTS/ { x; p }' | while read -r window; do
     xprop -id "$window" -f _NET_FRAME_EXTENTS 32c -set _NET_FRAME_EXTENTS 2000,0,0,0
 done & wm=$!
 framed_centred asked
