@@ -23,6 +23,8 @@ entry=$tmp/root/usr/share/applications/io.github.kovelith.kovelith.desktop
 [ -z "$(desktop-file-validate "$entry" 2>&1)" ]
 # The icon the menu entry names, which neither validator looks for.
 [ -f "$tmp/root/usr/share/icons/hicolor/32x32/apps/$(sed -n 's/^Icon=//p' "$entry").png" ]
+# The Japanese manual page, where man finds it in a Japanese locale (lintian checks it as a page).
+[ -f "$tmp/root/usr/share/man/ja/man6/Kovelith.6.gz" ]
 # Validates the metadata and ties it to the installed menu entry and icon; any remark fails it, but
 # AppStream 0.16's (Debian 12) that it does not know yet the developer entry which 1.0 asks for.
 report=$(LC_ALL=C.UTF-8 appstreamcli validate-tree --pedantic --no-net "$tmp/root" 2>&1) # its marks in any locale
