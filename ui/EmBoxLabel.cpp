@@ -79,8 +79,6 @@ void EmBoxLabel::paintEvent(QPaintEvent *)
         shift = (rows - (last - first + 1)) / 2 - first;
     else if (last > rows - 2)
         shift = rows - 2 - last;
-    else if (first < 1)
-        shift = 1 - first;
     // Nothing is drawn above the box, clipped before the shift: the row over the em box stays clear.
     painter.setClipRect(box);
     if (shift != 0)
