@@ -49,10 +49,7 @@ void WholeTextLabel::paintEvent(QPaintEvent *)
     const QRect box = contentsRect();
     const qreal scale = painter.deviceTransform().m22();
     const int rows = qFloor(height() * scale);
-    const auto [inkTop, last] = inkRows(scale);
-    // Nothing is drawn above the box (clipped below): the layout's own face reaches a fraction of a
-    // pixel above its line, and that sliver has never been shown.
-    const int first = std::max(inkTop, qCeil(box.top() * scale));
+    const auto [first, last] = inkRows(scale);
     // A device pixel to spare under the ink where it fits, else the ink centred.
     int shift = 0;
     if (last - first + 3 > rows)
@@ -60,6 +57,8 @@ void WholeTextLabel::paintEvent(QPaintEvent *)
     else if (last > rows - 2)
         shift = rows - 2 - last;
 
+    // Nothing is drawn above the box: the layout's own face reaches a fraction of a pixel above its
+    // line, and that sliver has never been shown.
     painter.setClipRect(box);
     painter.translate(0, shift / scale);
     style()->drawItemText(&painter, box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, palette(), isEnabled(),
