@@ -21,25 +21,24 @@ bool inked(const QImage &image, int row)
 /// miss a row that hinting or antialiasing adds, and more of them at scales above 1.
 std::pair<int, int> WholeTextLabel::inkRows(qreal scale) const
 {
-    const QFontMetricsF line(font());
-    // Drawn two or three pixels down, as many as put the baseline on the same fraction of a device
-    // pixel as in the label at a scale of 1.5.
-    const int lineTop = contentsRect().top();
-    const int probeTop = 2 + (lineTop & 1);
-    QImage probe((QSizeF(line.horizontalAdvance(text()) + 4, probeTop + line.height() + 2) * scale).toSize(),
-                 QImage::Format_ARGB32_Premultiplied);
+    // Drawn as across the label, and two or three pixels down, as many as put the baseline on the
+    // same fraction of a device pixel as in the label at a scale of 1.5: the glyphs then fall on the
+    // same fractions of a pixel, and those drawn here are the ones the label draws again.
+    const QRect box = contentsRect();
+    const QRect line(box.left(), 2 + (box.top() & 1), box.width(), qCeil(QFontMetricsF(font()).height()));
+    QImage probe(QSizeF(width() * scale, (line.bottom() + 3) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
     probe.setDevicePixelRatio(scale);
     probe.fill(Qt::transparent);
     QPainter painter(&probe);
     painter.setFont(font());
-    painter.drawText(QPointF(2, probeTop + line.ascent()), text());
+    painter.drawText(line, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text());
     painter.end();
     int first = 0, last = probe.height() - 1;
     while (first < last && !inked(probe, first))
         ++first;
     while (last > first && !inked(probe, last))
         --last;
-    const int offset = qRound((lineTop - probeTop) * scale);
+    const int offset = qRound((box.top() - line.top()) * scale);
     return {first + offset, last + offset};
 }
 

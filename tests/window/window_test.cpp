@@ -45,7 +45,10 @@ QString fontconfigMatch(const QString &pattern)
 
 bool fontconfigHas(const QString &pattern)
 {
-    return QProcess::execute("fc-list", {"-q", pattern}) == 0;
+    const int status = QProcess::execute("fc-list", {"-q", pattern});
+    if (status < 0)
+        qFatal("fc-list (Debian's fontconfig) did not run"); // or every run would skip
+    return status == 0;
 }
 
 /// The box of the pixels that a text changes in its control, drawn at the window's scale.
