@@ -11,7 +11,7 @@ namespace {
 bool inked(const QImage &image, int row)
 {
     const auto *pixels = reinterpret_cast<const QRgb *>(image.constScanLine(row));
-    return std::any_of(pixels, pixels + image.width(), [](QRgb pixel) { return qAlpha(pixel) != 0; });
+    return std::any_of(pixels, pixels + image.width(), [](QRgb pixel) { return pixel != 0xffffffff; });
 }
 
 } // namespace
@@ -26,9 +26,10 @@ std::pair<int, int> WholeTextLabel::inkRows(qreal scale) const
     // same fractions of a pixel, and those drawn here are the ones the label draws again.
     const QRect box = contentsRect();
     const QRect line(box.left(), 2 + (box.top() & 1), box.width(), qCeil(QFontMetricsF(font()).height()));
-    QImage probe(QSizeF(width() * scale, (line.bottom() + 3) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    // Black on white, as any antialiasing (grey or, on Windows, ClearType's) shows there.
+    QImage probe(QSizeF(width() * scale, (line.bottom() + 3) * scale).toSize(), QImage::Format_RGB32);
     probe.setDevicePixelRatio(scale);
-    probe.fill(Qt::transparent);
+    probe.fill(Qt::white);
     QPainter painter(&probe);
     painter.setFont(font());
     painter.drawText(line, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text());
