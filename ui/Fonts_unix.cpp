@@ -3,7 +3,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <initializer_list>
 #include <memory>
 
 namespace ui::fonts {
@@ -51,13 +50,13 @@ QString japaneseFaceOfKind(const QByteArray &generic)
     return familyOf(match.get());
 }
 
-/// The first of the faces that is installed, under the name Qt knows it by; without any, the
-/// Japanese face of the same kind; and without a Japanese face, the generic kind itself.
-QStringList facesToAskFor(std::initializer_list<const char *> faces, const char *generic)
+/// The proportional face, under the name Qt knows it by, where it is installed; without it the
+/// Japanese face fontconfig prefers of the same kind, whichever the desktop carries (IPA, Noto CJK
+/// and the like); and without a Japanese face, the generic kind itself.
+QStringList facesToAskFor(const char *face, const char *generic)
 {
-    for (const char *face : faces)
-        if (const QString name = installedName(face); !name.isEmpty())
-            return {name};
+    if (const QString name = installedName(face); !name.isEmpty())
+        return {name};
     if (const QString name = japaneseFaceOfKind(generic); !name.isEmpty())
         return {name};
     return {QString::fromLatin1(generic)};
@@ -67,12 +66,12 @@ QStringList facesToAskFor(std::initializer_list<const char *> faces, const char 
 
 QStringList gothicFaces()
 {
-    return facesToAskFor({"IPAPGothic", "Noto Sans CJK JP"}, "sans-serif");
+    return facesToAskFor("IPAPGothic", "sans-serif");
 }
 
 QStringList minchoFaces()
 {
-    return facesToAskFor({"IPAPMincho", "Noto Serif CJK JP"}, "serif");
+    return facesToAskFor("IPAPMincho", "serif");
 }
 
 } // namespace ui::fonts

@@ -5,6 +5,7 @@
 #include "ui/Fonts.h"
 #include "ui/Layout.h"
 #include "ui/SystemColours.h"
+#include "ui/WholeTextLabel.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -88,7 +89,7 @@ QWidget *makePanel(QWidget *parent, const QString &name, const QRect &geometry)
 Form1::Form1(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , Label1(new QLabel(game::texts::Prompt, this))
+    , Label1(new WholeTextLabel(game::texts::Prompt, this))
     , Picture1(makePanel(this, QStringLiteral("Picture1"), layout::Picture1))
     , Command1(makeCharacterButtons(Picture1))
     , Picture2(makePanel(this, QStringLiteral("Picture2"), layout::Picture2))
@@ -110,9 +111,7 @@ Form1::Form1(QWidget *parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(layout::Label1);
     Label1->setFont(ui::fonts::mincho(36));
-    // The 36 pt glyphs are as tall as the label: centring the taller line box of the face would
-    // clip their tops, so the line starts one pixel down and the ink fits whole.
-    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // The 36 pt glyphs are as tall as the label: the line starts one pixel down.
     Label1->setContentsMargins(0, 1, 0, 0);
     Label1->setAutoFillBackground(true);
 }

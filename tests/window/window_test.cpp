@@ -24,6 +24,53 @@ struct Program {
     Program() { connectHandlers(form, game); }
 };
 
+/// Every member of every set, each a caption some character button may carry.
+QStringList allMembers()
+{
+    QStringList members;
+    for (const auto &set : charsets::buildCharSets())
+        members += QStringList(set.begin(), set.end());
+    return members;
+}
+
+/// The face fontconfig itself gives a pattern, by its first name; asked through fontconfig's own
+/// tool, not as the game asks.
+QString fontconfigMatch(const QString &pattern)
+{
+    QProcess match;
+    match.start("fc-match", {"-f", "%{family[0]}", pattern});
+    match.waitForFinished();
+    return QString::fromUtf8(match.readAllStandardOutput());
+}
+
+bool fontconfigHas(const QString &pattern)
+{
+    const int status = QProcess::execute("fc-list", {"-q", pattern});
+    if (status < 0)
+        qFatal("fc-list (Debian's fontconfig) did not run"); // or every run would skip
+    return status == 0;
+}
+
+/// The box of the pixels that a text changes in its control, drawn at the window's scale.
+QRect inkOf(QWidget *control, const QString &text)
+{
+    control->setProperty("text", QString());
+    const QImage blank = control->grab().toImage();
+    control->setProperty("text", text);
+    const QImage shown = control->grab().toImage();
+    QRect ink;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixel(x, y) != blank.pixel(x, y))
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+int apart(const QColor &a, const QColor &b)
+{
+    return std::max({qAbs(a.red() - b.red()), qAbs(a.green() - b.green()), qAbs(a.blue() - b.blue())});
+}
+
 } // namespace
 
 class WindowTest : public QObject {
@@ -58,37 +105,58 @@ private slots:
             QApplication::setPalette(scheme);
             QCoreApplication::processEvents(); // the new palette reaches the widgets through posted events
             const QImage shot = form.grab().toImage();
-            // The fill, and the one-pixel frame in the text colour, against the panel below.
+            // The fill against the panel below, and the one-pixel frame in the text colour against both.
             const QColor panel = shot.pixelColor(expected::marker(7).center() + QPoint(0, 8));
-            for (const QPoint at : {expected::marker(7).center(), expected::marker(7).topLeft() + QPoint(40, 0)}) {
-                const QColor c = shot.pixelColor(at);
-                const int apart = std::max({qAbs(c.red() - panel.red()), qAbs(c.green() - panel.green()), qAbs(c.blue() - panel.blue())});
-                QVERIFY2(apart >= 48, qPrintable(scheme.window().color().name()));
-            }
+            const QColor fill = shot.pixelColor(expected::marker(7).center());
+            const QColor frame = shot.pixelColor(expected::marker(7).topLeft() + QPoint(40, 0));
+            for (const auto &[a, b] : {std::pair{fill, panel}, {frame, panel}, {frame, fill}})
+                QVERIFY2(apart(a, b) >= 48, qPrintable(scheme.window().color().name()));
         }
 
         // The program file's icon, as drawn in its .ico, is the window's.
         QCOMPARE(form.windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
                  QImage(KOVELITH_RESOURCES "/Kovelith.ico").convertToFormat(QImage::Format_ARGB32));
 
-        // The faces this system has, the same in every locale: those KOVELITH_FACES names (the label's,
-        // then the buttons'), or the proportional IPA faces. 36 pt bold at 96 dots per inch and 12 pt
-        // beside the board, and in each every character its control may show ("終" shares the face of "次").
-        const QStringList wanted = qEnvironmentVariable("KOVELITH_FACES", "IPAPMincho IPAPGothic").split(' ');
-        QStringList members;
-        for (const auto &set : charsets::buildCharSets())
-            members += QStringList(set.begin(), set.end());
+        // The game's faces, the same in every locale: the proportional IPA faces where installed, else
+        // the Japanese Mincho and Gothic faces fontconfig itself prefers. 36 pt bold at 96 dots per
+        // inch and 12 pt beside the board, and in each every character its control may show.
+        if (!fontconfigHas(":lang=ja"))
+            QSKIP("no Japanese face here");
+        const auto face = [](const QString &proportional, const QString &kind) {
+            return fontconfigHas(proportional) ? proportional : fontconfigMatch(kind + ":lang=ja");
+        };
+        const QString mincho = face("IPAPMincho", "serif"), gothic = face("IPAPGothic", "sans-serif");
         using namespace game::texts;
         const QList<std::tuple<QWidget *, int, QString, QStringList>> faces{
-            {form.Label1, 48, wanted[0], {Prompt, SecondPick, Correct, Failed, Changing}},
-            {form.Command1[0], 48, wanted[1], members}, {form.Command2, 16, wanted[1], {"次", "終"}}};
+            {form.Label1, 48, mincho, {Prompt, SecondPick, Correct, Failed, Changing}},
+            {form.Command1[0], 48, gothic, allMembers()}, {form.Command2, 16, gothic, {"次", "終"}}};
         for (const auto &[control, pixels, name, texts] : faces) {
-            const QFontInfo face(control->font());
-            QVERIFY2(face.pixelSize() == pixels && face.bold() && face.family() == QFontInfo(QFont(name)).family(),
-                     qPrintable(control->objectName() + ": " + face.family()));
+            const QFontInfo info(control->font());
+            QVERIFY2(info.pixelSize() == pixels && info.bold() && info.family() == QFontInfo(QFont(name)).family(),
+                     qPrintable(control->objectName() + ": " + info.family() + ", not " + name));
             for (const QString &text : texts)
                 for (const char32_t ucs4 : text.toUcs4())
                     QVERIFY2(control->fontMetrics().inFontUcs4(ucs4), qPrintable(control->objectName() + ": " + text));
+        }
+    }
+
+    // Every text of the label and every caption is drawn whole, in whatever face fills in and at the
+    // run's scale (QT_SCALE_FACTOR): faces whose lines are taller than the controls once cut them.
+    // Its ink keeps a pixel clear of its control's edges.
+    void everyTextAndCaptionIsDrawnWhole()
+    {
+        if (!fontconfigHas(":lang=ja"))
+            QSKIP("no Japanese face here");
+        Form1 form;
+        using namespace game::texts;
+        const QList<std::pair<QWidget *, QStringList>> texts{
+            {form.Label1, {Prompt, SecondPick, Correct, Failed, Changing}}, {form.Command1[0], allMembers()},
+            {form.Command2, {"次", "終"}}};
+        for (const auto &[control, shown] : texts) {
+            const qreal scale = control->devicePixelRatioF();
+            const QRect inside(1, 1, qFloor(control->width() * scale) - 2, qFloor(control->height() * scale) - 2);
+            for (const QString &text : shown)
+                QVERIFY2(inside.contains(inkOf(control, text)), qPrintable(control->objectName() + ": " + text));
         }
     }
 
