@@ -121,9 +121,9 @@ void askForCentreGravity(xcb_connection_t *connection, xcb_window_t window)
 /// Waits for the window manager to set _NET_FRAME_EXTENTS on the window, or for the timeout.
 class ExtentsAnswer final : public QObject, public QAbstractNativeEventFilter {
 public:
-    ExtentsAnswer(QWidget &window, xcb_connection_t *connection, xcb_atom_t extents, FrameAnswer done)
+    ExtentsAnswer(QWidget &window, xcb_connection_t *connection, xcb_atom_t extents, const QRect &screen, FrameAnswer done)
         : QObject(&window), m_connection(connection), m_window(xcb_window_t(window.winId())), m_extents(extents),
-          m_screen(window.screen()->geometry()), m_done(std::move(done))
+          m_screen(screen), m_done(std::move(done))
     {
         qApp->installNativeEventFilter(this);
         QTimer::singleShot(AnswerTimeout, this, [this] { finish(std::nullopt); });
@@ -143,7 +143,9 @@ public:
         if (extents.size() != 4)
             return false;
         const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
-        finish(isSane(frame, m_screen) ? std::optional(frame) : std::nullopt);
+        // The window asks for a title bar, so no frame at all is no answer either: mutter 48 says
+        // 0,0,0,0 for any window it has not framed yet, and sets the real frame only once it maps it.
+        finish(isSane(frame, m_screen) && !frame.isNull() ? std::optional(frame) : std::nullopt);
         return false;
     }
 
@@ -176,7 +178,7 @@ bool answersFrameRequest(xcb_connection_t *connection, xcb_window_t root, xcb_at
 /// it (_NET_REQUEST_FRAME_EXTENTS, answered in _NET_FRAME_EXTENTS). Calls done once: with the
 /// frame, or with nothing when the window manager cannot tell or does not answer in time. done may
 /// run before this returns.
-void requestFrameExtents(QWidget &window, xcb_connection_t *connection, FrameAnswer done)
+void requestFrameExtents(QWidget &window, xcb_connection_t *connection, const QRect &screen, FrameAnswer done)
 {
     const std::unique_ptr<xcb_query_tree_reply_t, decltype(&free)> tree(
         xcb_query_tree_reply(connection, xcb_query_tree(connection, xcb_window_t(window.winId())), nullptr), &free);
@@ -192,7 +194,7 @@ void requestFrameExtents(QWidget &window, xcb_connection_t *connection, FrameAns
     }
 
     // Owned by the window; deletes itself once answered.
-    new ExtentsAnswer(window, connection, atom(connection, "_NET_FRAME_EXTENTS"), std::move(done));
+    new ExtentsAnswer(window, connection, atom(connection, "_NET_FRAME_EXTENTS"), screen, std::move(done));
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
@@ -205,10 +207,10 @@ void requestFrameExtents(QWidget &window, xcb_connection_t *connection, FrameAns
 
 /// Shows the window with its frame centred: placed by the frame it was told, or else left to the
 /// window manager's gravity, asked for as the window is mapped.
-void showCentred(QWidget &window, xcb_connection_t *connection, std::optional<QMargins> frame)
+void showCentred(QWidget &window, xcb_connection_t *connection, const QRect &screen, std::optional<QMargins> frame)
 {
     if (frame) { // the client area's place: the frame goes around it
-        const QPoint outer = ui::centredPosition(window.screen()->geometry(), window.size().grownBy(*frame));
+        const QPoint outer = ui::centredPosition(screen, window.size().grownBy(*frame));
         window.setGeometry(QRect(outer + QPoint(frame->left(), frame->top()), window.size()));
         window.show();
         return;
@@ -224,8 +226,11 @@ void showCentred(QWidget &window, xcb_connection_t *connection, std::optional<QM
 
 void ui::placeAndShow(QWidget &window)
 {
+    // The primary screen, wherever it lies: a new hidden window belongs to whichever screen holds
+    // its first place, which is the top-left one.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
     // Hidden, so nobody sees it here: centred on its own size, the frame yet unknown.
-    window.move(centredPosition(window.screen()->geometry(), window.size()));
+    window.move(centredPosition(screen, window.size()));
     // Other platforms (Wayland, offscreen) may offer the interface without a connection.
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t *const connection = x11 ? x11->connection() : nullptr;
@@ -233,6 +238,7 @@ void ui::placeAndShow(QWidget &window)
         window.show();
         return;
     }
-    requestFrameExtents(window, connection,
-                        [&window, connection](std::optional<QMargins> frame) { showCentred(window, connection, frame); });
+    requestFrameExtents(window, connection, screen, [&window, connection, screen](std::optional<QMargins> frame) {
+        showCentred(window, connection, screen, frame);
+    });
 }
