@@ -216,8 +216,8 @@ bool isComposited(xcb_connection_t *connection, xcb_window_t root)
 }
 
 /// Keeps a window that was mapped fully transparent so until its frame stands centred. Once the
-/// window manager has mapped it and told its frame, a frame put elsewhere (KWin 6 under Wayland at
-/// times ignores the gravity) is moved where it belongs, unseen; half a second at most.
+/// window manager has mapped it and told its frame, a frame put elsewhere (KWin under Wayland at
+/// times ignores the gravity) is moved where it belongs, once, unseen; half a second at most.
 class RevealWhenCentred final : public QObject, public QAbstractNativeEventFilter {
 public:
     RevealWhenCentred(QWidget &window, xcb_connection_t *connection, xcb_window_t root, const QRect &screen)
@@ -255,7 +255,6 @@ public:
 private:
     void check()
     {
-        // Once mapped, no frame is a frame: a window manager may draw none.
         const std::vector<uint32_t> extents = cardinals(m_connection, m_window, m_extents);
         const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&free)> client(
             xcb_translate_coordinates_reply(m_connection, xcb_translate_coordinates(m_connection, m_window, m_root, 0, 0),
@@ -263,8 +262,10 @@ private:
             &free);
         if (extents.size() != 4 || !client)
             return;
+        // No frame is not told yet (mutter's answer from before the mapping may still stand): then
+        // the window is shown as it stands when the time is up.
         const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
-        if (!isSane(frame, m_screen))
+        if (!isSane(frame, m_screen) || frame.isNull())
             return;
         const QPoint at = QPoint(client->dst_x, client->dst_y) - QPoint(frame.left(), frame.top());
         const QPoint off = ui::centredPosition(m_screen, m_widget.size().grownBy(frame)) - at;
