@@ -217,8 +217,10 @@ bool isComposited(xcb_connection_t *connection, xcb_window_t root)
 
 /// Keeps a window that was mapped fully transparent so until its frame stands centred. Once the
 /// window manager has mapped it and told its frame, a frame put elsewhere (KWin under Wayland at
-/// times ignores the gravity) is moved where it belongs, once, unseen; half a second at most.
+/// times ignores the gravity) is moved where it belongs, unseen; half a second at most.
 class RevealWhenCentred final : public QObject, public QAbstractNativeEventFilter {
+    static constexpr int MaxMoves = 3;
+
 public:
     RevealWhenCentred(QWidget &window, xcb_connection_t *connection, xcb_window_t root, const QRect &screen)
         : QObject(&window), m_widget(window), m_connection(connection), m_window(xcb_window_t(window.winId())),
@@ -267,16 +269,20 @@ private:
         const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
         if (!isSane(frame, m_screen) || frame.isNull())
             return;
-        const QPoint at = QPoint(client->dst_x, client->dst_y) - QPoint(frame.left(), frame.top());
+        const QPoint clientAt(client->dst_x, client->dst_y);
+        if (m_moves > 0 && clientAt == m_movedFrom)
+            return; // the last move not yet carried out
+        const QPoint at = clientAt - QPoint(frame.left(), frame.top());
         const QPoint off = ui::centredPosition(m_screen, m_widget.size().grownBy(frame)) - at;
         if (std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1) // a half pixel rounded either way
             return reveal();
-        if (m_moved)
+        // Moved by as much as it is off, and checked again once moved: KWin may have ignored the
+        // gravity when it mapped the window and honour it for the move, so a second move may be needed.
+        if (++m_moves > MaxMoves)
             return;
-        // Asked again by the same rule, the window manager puts the frame as far away again.
-        m_moved = true;
-        const QPoint to = m_asked + off;
-        const uint32_t place[] = {uint32_t(to.x()), uint32_t(to.y())};
+        m_asked += off;
+        m_movedFrom = clientAt;
+        const uint32_t place[] = {uint32_t(m_asked.x()), uint32_t(m_asked.y())};
         xcb_configure_window(m_connection, m_window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
         xcb_flush(m_connection);
     }
@@ -295,9 +301,10 @@ private:
     const xcb_window_t m_root;
     const xcb_atom_t m_extents;
     const QRect m_screen;
-    const QPoint m_asked;
+    QPoint m_asked;
+    QPoint m_movedFrom;
     bool m_mapped = false;
-    bool m_moved = false;
+    int m_moves = 0;
     bool m_revealed = false;
 };
 
