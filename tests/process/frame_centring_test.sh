@@ -11,7 +11,7 @@
 #   frame_centring_test.sh KOVELITH  (on a display of its own, 1280x1024)
 set -eu
 exe=$1 dir=$(mktemp -d) game="" wm="" watcher="" answerer="" slack=0
-trap 'kill $game $watcher $wm 2>/dev/null || true; [ -z "$answerer" ] || kill -- -$answerer 2>/dev/null || true; rm -rf "$dir"' EXIT
+trap 'kill $game $watcher 2>/dev/null || true; kill -KILL $wm 2>/dev/null || true; [ -z "$answerer" ] || kill -- -$answerer 2>/dev/null || true; rm -rf "$dir"' EXIT
 
 # Every creation, move, resize and mapping of the root's children (the frames) is written down.
 stdbuf -oL xev -root -event substructure >"$dir/events" & watcher=$!
