@@ -121,9 +121,9 @@ void askForCentreGravity(xcb_connection_t *connection, xcb_window_t window)
 /// Waits for the window manager to set _NET_FRAME_EXTENTS on the window, or for the timeout.
 class ExtentsAnswer final : public QObject, public QAbstractNativeEventFilter {
 public:
-    ExtentsAnswer(QWidget &window, xcb_connection_t *connection, xcb_atom_t extents, FrameAnswer done)
+    ExtentsAnswer(QWidget &window, xcb_connection_t *connection, xcb_atom_t extents, const QRect &screen, FrameAnswer done)
         : QObject(&window), m_connection(connection), m_window(xcb_window_t(window.winId())), m_extents(extents),
-          m_screen(window.screen()->geometry()), m_done(std::move(done))
+          m_screen(screen), m_done(std::move(done))
     {
         qApp->installNativeEventFilter(this);
         QTimer::singleShot(AnswerTimeout, this, [this] { finish(std::nullopt); });
@@ -143,7 +143,9 @@ public:
         if (extents.size() != 4)
             return false;
         const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
-        finish(isSane(frame, m_screen) ? std::optional(frame) : std::nullopt);
+        // The window asks for a title bar, so no frame at all is no answer either: mutter 48 says
+        // 0,0,0,0 for any window it has not framed yet, and sets the real frame only once it maps it.
+        finish(isSane(frame, m_screen) && !frame.isNull() ? std::optional(frame) : std::nullopt);
         return false;
     }
 
@@ -176,15 +178,9 @@ bool answersFrameRequest(xcb_connection_t *connection, xcb_window_t root, xcb_at
 /// it (_NET_REQUEST_FRAME_EXTENTS, answered in _NET_FRAME_EXTENTS). Calls done once: with the
 /// frame, or with nothing when the window manager cannot tell or does not answer in time. done may
 /// run before this returns.
-void requestFrameExtents(QWidget &window, xcb_connection_t *connection, FrameAnswer done)
+void requestFrameExtents(QWidget &window, xcb_connection_t *connection, xcb_window_t root, const QRect &screen,
+                         FrameAnswer done)
 {
-    const std::unique_ptr<xcb_query_tree_reply_t, decltype(&free)> tree(
-        xcb_query_tree_reply(connection, xcb_query_tree(connection, xcb_window_t(window.winId())), nullptr), &free);
-    if (!tree) {
-        done(std::nullopt);
-        return;
-    }
-    const xcb_window_t root = tree->root;
     const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
     if (!answersFrameRequest(connection, root, request)) {
         done(std::nullopt);
@@ -192,7 +188,7 @@ void requestFrameExtents(QWidget &window, xcb_connection_t *connection, FrameAns
     }
 
     // Owned by the window; deletes itself once answered.
-    new ExtentsAnswer(window, connection, atom(connection, "_NET_FRAME_EXTENTS"), std::move(done));
+    new ExtentsAnswer(window, connection, atom(connection, "_NET_FRAME_EXTENTS"), screen, std::move(done));
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
@@ -203,15 +199,131 @@ void requestFrameExtents(QWidget &window, xcb_connection_t *connection, FrameAns
     xcb_flush(connection);
 }
 
+/// Whether a compositing manager draws the screen of root (it owns _NET_WM_CM_Sn): it then honours
+/// the opacity of a window, so one mapped fully transparent is not seen.
+bool isComposited(xcb_connection_t *connection, xcb_window_t root)
+{
+    int number = 0;
+    for (auto screen = xcb_setup_roots_iterator(xcb_get_setup(connection)); screen.rem && screen.data->root != root;
+         xcb_screen_next(&screen))
+        ++number;
+    const std::string selection = "_NET_WM_CM_S" + std::to_string(number);
+    const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&free)> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom(connection, selection.c_str())),
+                                      nullptr),
+        &free);
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+/// Keeps a window that was mapped fully transparent so until its frame stands centred. Once the
+/// window manager has mapped it and told its frame, a frame put elsewhere (KWin under Wayland at
+/// times ignores the gravity) is moved where it belongs, unseen; half a second at most.
+class RevealWhenCentred final : public QObject, public QAbstractNativeEventFilter {
+    static constexpr int MaxMoves = 3;
+
+public:
+    RevealWhenCentred(QWidget &window, xcb_connection_t *connection, xcb_window_t root, const QRect &screen)
+        : QObject(&window), m_widget(window), m_connection(connection), m_window(xcb_window_t(window.winId())),
+          m_root(root), m_extents(atom(connection, "_NET_FRAME_EXTENTS")), m_screen(screen), m_asked(window.pos())
+    {
+        qApp->installNativeEventFilter(this);
+        QTimer::singleShot(AnswerTimeout, this, &RevealWhenCentred::reveal);
+    }
+    ~RevealWhenCentred() override { qApp->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
+    {
+        const auto *event = static_cast<xcb_generic_event_t *>(message);
+        switch (event->response_type & 0x7f) {
+        case XCB_MAP_NOTIFY:
+            m_mapped = m_mapped || reinterpret_cast<const xcb_map_notify_event_t *>(event)->window == m_window;
+            break;
+        case XCB_PROPERTY_NOTIFY:
+            if (reinterpret_cast<const xcb_property_notify_event_t *>(event)->window != m_window)
+                return false;
+            break;
+        case XCB_CONFIGURE_NOTIFY:
+            if (reinterpret_cast<const xcb_configure_notify_event_t *>(event)->window != m_window)
+                return false;
+            break;
+        default:
+            return false;
+        }
+        if (m_mapped)
+            check();
+        return false;
+    }
+
+private:
+    void check()
+    {
+        const std::vector<uint32_t> extents = cardinals(m_connection, m_window, m_extents);
+        const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&free)> client(
+            xcb_translate_coordinates_reply(m_connection, xcb_translate_coordinates(m_connection, m_window, m_root, 0, 0),
+                                            nullptr),
+            &free);
+        if (extents.size() != 4 || !client)
+            return;
+        // No frame is not told yet (mutter's answer from before the mapping may still stand): then
+        // the window is shown as it stands when the time is up.
+        const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
+        if (!isSane(frame, m_screen) || frame.isNull())
+            return;
+        const QPoint clientAt(client->dst_x, client->dst_y);
+        if (m_moves > 0 && clientAt == m_movedFrom)
+            return; // the last move not yet carried out
+        const QPoint at = clientAt - QPoint(frame.left(), frame.top());
+        const QPoint off = ui::centredPosition(m_screen, m_widget.size().grownBy(frame)) - at;
+        if (std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1) // a half pixel rounded either way
+            return reveal();
+        // Moved by as much as it is off, and checked again once moved: KWin may have ignored the
+        // gravity when it mapped the window and honour it for the move, so a second move may be needed.
+        if (++m_moves > MaxMoves)
+            return;
+        m_asked += off;
+        m_movedFrom = clientAt;
+        const uint32_t place[] = {uint32_t(m_asked.x()), uint32_t(m_asked.y())};
+        xcb_configure_window(m_connection, m_window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
+        xcb_flush(m_connection);
+    }
+
+    void reveal()
+    {
+        if (std::exchange(m_revealed, true))
+            return;
+        m_widget.setWindowOpacity(1.0);
+        deleteLater();
+    }
+
+    QWidget &m_widget;
+    xcb_connection_t *const m_connection;
+    const xcb_window_t m_window;
+    const xcb_window_t m_root;
+    const xcb_atom_t m_extents;
+    const QRect m_screen;
+    QPoint m_asked;
+    QPoint m_movedFrom;
+    bool m_mapped = false;
+    int m_moves = 0;
+    bool m_revealed = false;
+};
+
 /// Shows the window with its frame centred: placed by the frame it was told, or else left to the
 /// window manager's gravity, asked for as the window is mapped.
-void showCentred(QWidget &window, xcb_connection_t *connection, std::optional<QMargins> frame)
+void showCentred(QWidget &window, xcb_connection_t *connection, xcb_window_t root, const QRect &screen,
+                 std::optional<QMargins> frame)
 {
     if (frame) { // the client area's place: the frame goes around it
-        const QPoint outer = ui::centredPosition(window.screen()->geometry(), window.size().grownBy(*frame));
+        const QPoint outer = ui::centredPosition(screen, window.size().grownBy(*frame));
         window.setGeometry(QRect(outer + QPoint(frame->left(), frame->top()), window.size()));
         window.show();
         return;
+    }
+    // Where a compositing manager runs, a window manager that ignores the gravity can be put right
+    // before the window is seen.
+    if (isComposited(connection, root)) {
+        window.setWindowOpacity(0);
+        new RevealWhenCentred(window, connection, root, screen); // owned by the window
     }
     // Qt writes its own gravity into the size hints as it maps the window and then waits for the
     // server: without the grab the window manager could read Qt's hints before ours.
@@ -224,15 +336,25 @@ void showCentred(QWidget &window, xcb_connection_t *connection, std::optional<QM
 
 void ui::placeAndShow(QWidget &window)
 {
+    // The primary screen, wherever it lies: a new hidden window belongs to whichever screen holds
+    // its first place, which is the top-left one.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
     // Hidden, so nobody sees it here: centred on its own size, the frame yet unknown.
-    window.move(centredPosition(window.screen()->geometry(), window.size()));
+    window.move(centredPosition(screen, window.size()));
     // Other platforms (Wayland, offscreen) may offer the interface without a connection.
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t *const connection = x11 ? x11->connection() : nullptr;
-    if (!connection) {
+    const std::unique_ptr<xcb_query_tree_reply_t, decltype(&free)> tree(
+        connection ? xcb_query_tree_reply(connection, xcb_query_tree(connection, xcb_window_t(window.winId())), nullptr)
+                   : nullptr,
+        &free);
+    if (!tree) {
         window.show();
         return;
     }
-    requestFrameExtents(window, connection,
-                        [&window, connection](std::optional<QMargins> frame) { showCentred(window, connection, frame); });
+    const xcb_window_t root = tree->root;
+    requestFrameExtents(window, connection, root, screen,
+                        [&window, connection, root, screen](std::optional<QMargins> frame) {
+                            showCentred(window, connection, root, screen, frame);
+                        });
 }

@@ -1,14 +1,17 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The window's outer frame, title bar included, is centred from the moment it is mapped and never
-# moves: under a window manager that tells the frame before mapping (openbox), one that offers to
-# tell but never answers for a window not yet mapped (fluxbox), one that offers nothing and sets no
-# frame extents as far as the game can see (fluxbox in disguise), and a stand-in that answers
-# with a frame wider than the screen. The game asks only those that can answer.
+# moves, under one window manager for each way of telling the frame: one that tells it before
+# mapping (openbox); one that offers to but never answers for a window not yet mapped (fluxbox);
+# one that answers at once with no frame at all and honours the centre gravity (fluxbox with a
+# stand-in that answers 0,0,0,0, as mutter 48 does); one that offers nothing and honours the
+# gravity (fluxbox in disguise); stand-ins that answer with a frame wider than the screen, or only
+# after the game's wait, which the game does not outwait; and one that ignores the gravity (twm),
+# where the game's window itself is centred.
 #   frame_centring_test.sh KOVELITH  (on a display of its own, 1280x1024)
 set -eu
-exe=$1 dir=$(mktemp -d) game="" wm="" watcher=""
-trap 'kill $game $watcher $wm 2>/dev/null || true; rm -rf "$dir"' EXIT
+exe=$1 dir=$(mktemp -d) game="" wm="" watcher="" answerer="" slack=0
+trap 'kill $game $watcher 2>/dev/null || true; kill -KILL $wm 2>/dev/null || true; [ -z "$answerer" ] || kill -- -$answerer 2>/dev/null || true; rm -rf "$dir"' EXIT
 
 # Every creation, move, resize and mapping of the root's children (the frames) is written down.
 stdbuf -oL xev -root -event substructure >"$dir/events" & watcher=$!
@@ -19,18 +22,19 @@ timeout 5 sh -c 'until [ -s "$0" ]; do sleep 0.05; done' "$dir/events" || true
 use_wm() {
     # Killed outright: fluxbox, told to end, takes the test down with it.
     if [ -n "$wm" ]; then kill -KILL $wm && wait $wm 2>/dev/null || true; fi
-    xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
+    xprop -root -remove _NET_SUPPORTING_WM_CHECK -remove _NET_SUPPORTED 2>/dev/null
     HOME=$dir "$@" >/dev/null 2>&1 & wm=$!
-    timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done'
+    timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done' || [ "$1" = twm ]
     sleep 1
 }
 
-# framed_centred asked|unasked: the game's top-level frame is centred in every place from its
-# mapping on, and the game asked the window manager for its frame or did not.
+# framed_centred asked|unasked [window]: the game's top-level frame (or, with "window", the game's
+# own window within it) is centred from its mapping on; the frame never moves; and the game asked
+# the window manager for its frame or did not.
 framed_centred() {
     seen=$(wc -l <"$dir/events")
     "$(dirname "$0")/../support/sandbox" "$dir/home" "$exe" & game=$!
-    frame=$(printf '0x%x' "$(timeout 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)")
+    window=$(printf '0x%x' "$(timeout 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)") frame=$window
     while parent=$(xwininfo -children -id "$frame" | sed -n 's/.*Parent window id: .*(the root window).*/root/p
             s/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p'); [ "$parent" != root ]; do
         [ -n "$parent" ] || return 1
@@ -38,6 +42,7 @@ framed_centred() {
     done
     sleep 1 # time for a late correction to show up
     tail -n +$((seen + 1)) "$dir/events" >"$dir/run" # before the window manager lets the frame go
+    xwininfo -id "$window" | sed -n 's/.*Absolute upper-left [XY]: *//p; s/^ *\(Width\|Height\): *//p' | paste -sd ' ' >"$dir/window"
     kill $game && wait $game 2>/dev/null || true
     # The place and outer size (border included) when it is mapped, and every later one.
     awk -v RS= -v frame="window $frame," '
@@ -50,32 +55,61 @@ framed_centred() {
             place = at[2] " " at[3] " " at[4] + 2 * border " " at[5] + 2 * border
             if (mapped) print place
         }' "$dir/run" >"$dir/places"
-    [ -s "$dir/places" ]
-    while read -r x y width height; do
-        want_x=$(((1280 - width) / 2)) want_y=$(((1024 - height) / 2))
-        echo "frame ${width}x$height at $x,$y, centred at $want_x,$want_y"
-        [ "$x" -eq "$want_x" ] && [ "$y" -eq "$want_y" ] || return 1
-    done <"$dir/places"
+    [ -s "$dir/places" ] && [ "$(sort -u "$dir/places" | wc -l)" -eq 1 ] || { cat "$dir/places"; return 1; }
+    [ "${2:-}" != window ] || cp "$dir/window" "$dir/places"
+    read -r x y w h <"$dir/places"
+    want_x=$(((1280 - w) / 2)) want_y=$(((1024 - h) / 2))
+    echo "${2:-frame} ${w}x$h at $x,$y, centred at $want_x,$want_y"
+    dx=$((x - want_x)) dy=$((y - want_y))
+    [ $((dx * dx)) -le $((slack * slack)) ] && [ $((dy * dy)) -le $((slack * slack)) ] || return 1
     if grep -q '(_NET_REQUEST_FRAME_EXTENTS)' "$dir/run"; then asked=asked; else asked=unasked; fi
     echo "the frame $asked" && [ "$asked" = "$1" ]
 }
+
+# answer DELAY EXTENTS: a stand-in that answers every frame request, DELAY seconds after it, with
+# the frame extents given, and notes the windows that were mapped by then.
+answer() {
+    [ -z "$answerer" ] || kill -- -$answerer
+    # Line by line (sed -u): mawk would hold the request back until more events came.
+    setsid sh -c 'stdbuf -oL xev -root -event substructure 2>/dev/null |
+        sed -un "/^ClientMessage/ { s/.*window \(0x[0-9a-f]*\),.*/\1/; h }; /_NET_REQUEST_FRAME_EXTENTS/ { x; p }" |
+        while read -r window; do
+            sleep $0
+            xwininfo -id "$window" | grep -q IsViewable && echo "$window" >>"$2"
+            xprop -id "$window" -f _NET_FRAME_EXTENTS 32c -set _NET_FRAME_EXTENTS "$1"
+        done' "$1" "$2" "$dir/mapped" & answerer=$!
+    sleep 0.5 # for xev to listen
+}
+# offers ATOM NAME: fluxbox offers only ATOM (xprop sets one), under NAME.
+offers() {
+    xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED "$1"
+    xprop -id "$(xprop -root _NET_SUPPORTING_WM_CHECK | sed 's/.* //')" -f _NET_WM_NAME 8u -set _NET_WM_NAME "$2"
+}
+
 use_wm openbox --sm-disable
 framed_centred asked
 use_wm fluxbox
 framed_centred unasked
-# Fluxbox disguised as a window manager that offers nothing, as KWin does.
-xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_SUPPORTING_WM_CHECK
-check=$(xprop -root _NET_SUPPORTING_WM_CHECK | sed 's/.* //')
-xprop -id "$check" -f _NET_WM_NAME 8u -set _NET_WM_NAME KWin
+# Debian 13's fluxbox answers too, before or after the stand-in, with a frame 2 px shorter than
+# the one it draws: a game that took no frame for one would be 10 px off.
+offers _NET_REQUEST_FRAME_EXTENTS Mutter
+answer 0 0,0,0,0
+slack=2; framed_centred asked; slack=0
+offers _NET_SUPPORTING_WM_CHECK KWin
 framed_centred unasked
 
-# No window manager, only an answer that is no frame: the window stays centred on its own size.
+# No window manager, only an answer that is no frame: the window stays centred on its own size;
+# an answer that comes after the game's wait is not waited for, and moves nothing when it comes.
 kill -KILL $wm && wait $wm 2>/dev/null || true
+wm=""
 xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
 xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_REQUEST_FRAME_EXTENTS
-# Line by line (sed -u): mawk would hold the request back until more events came.
-stdbuf -oL xev -root -event substructure 2>/dev/null | sed -un '/^ClientMessage/ { s/.*window \(0x[0-9a-f]*\),.*/\1/; h }
-    /_NET_REQUEST_FRAME_EXTENTS/ { x; p }' | while read -r window; do
-    xprop -id "$window" -f _NET_FRAME_EXTENTS 32c -set _NET_FRAME_EXTENTS 2000,0,0,0
-done & wm=$!
+answer 0 2000,0,0,0
 framed_centred asked
+answer 1 0,0,20,0
+framed_centred asked
+grep -q . "$dir/mapped"
+
+use_wm twm
+framed_centred unasked window
+

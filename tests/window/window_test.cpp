@@ -197,11 +197,17 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), &form);
     }
 
-    // A close request is never refused, nor answered with a question (the real program's test clicks "終").
-    void closeDuringAVerdictEndsAtOnce()
+    // The window starts centred on the primary screen, wherever that lies (window_two_screens puts it
+    // right of and below another). A close request is never refused, nor answered with a question
+    // (the real program's test clicks "終").
+    void startsCentredAndACloseDuringAVerdictEndsAtOnce()
     {
         Program p;
         QVERIFY(Form_Load(p.form, p.game, p.random));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        // No window manager here to tell the frame: the window is centred on its own size.
+        QCOMPARE(p.form.frameGeometry().topLeft(),
+                 screen.topLeft() + QPoint((screen.width() - p.form.width()) / 2, (screen.height() - p.form.height()) / 2));
         p.form.Command1[p.game.state().PairPosA]->click();
         p.form.Command1[p.game.state().PairPosB]->click();
         QTimer::singleShot(0, &p.form, &QWidget::close);
