@@ -1,9 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program file as built: the version record and icon group 1 with its one image 30001,
-# read back from it as Windows reads them, and no symbol table in it but one beside it. (That it needs no DLL beside it, the installed program's
-# play shows; that the icon is the game's, the window test, against the same .ico.) The trace shows
-# the failing check.
+# read back from it as Windows reads them, and its symbols beside it, not in it. (That it needs no
+# DLL beside it, the installed program's play shows; that the icon is the game's, the window test,
+# against the same .ico.) The trace shows the failing check.
 #   program_file_test.sh Kovelith.exe VERSION
 set -eux
 tmp=$(mktemp -d)
