@@ -1,9 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program file as built: the version record and icon group 1 with its one image 30001,
-# read back from it as Windows reads them. (That it needs no DLL beside it, the installed program's
-# play shows; that the icon is the game's, the window test, against the same .ico.) The trace shows
-# the failing check.
+# read back from it as Windows reads them, and its symbols beside it, not in it. (That it needs no
+# DLL beside it, the installed program's play shows; that the icon is the game's, the window test,
+# against the same .ico.) The trace shows the failing check.
 #   program_file_test.sh Kovelith.exe VERSION
 set -eux
 tmp=$(mktemp -d)
@@ -22,3 +22,9 @@ VALUE "Translation", 0x411, 1200
 "\040\040\020\000", 1, 4, 0x2e8L, 30001
 LINES
 [ -z "$(grep -Fxv -f "$tmp/rc" "$tmp/want")" ]
+
+# The symbols go beside the program, in the file its debug link names.
+[ -z "$(x86_64-w64-mingw32-nm "$1" 2>/dev/null)" ]
+x86_64-w64-mingw32-objcopy --dump-section .gnu_debuglink="$tmp/link" "$1" "$tmp/stripped"
+[ "$(head -zn1 "$tmp/link" | tr -d '\0')" = Kovelith.exe.debug ]
+x86_64-w64-mingw32-nm "$(dirname "$1")/Kovelith.exe.debug" | grep -q ' T main$'
