@@ -92,9 +92,10 @@ marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill whit
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
 stop_all
 
-# Two monitors, the primary right of and below the other, as X tells them through Xinerama (Wine asks
-# RandR first, which sees one output): the game opens where the pointer is, on the other monitor,
-# whose origin Windows puts at -1024,-100, and is centred there.
+# Two monitors, the primary right of and below the other: two Xinerama screens of a nested Xephyr,
+# which Wine reads when told not to ask RandR (Xephyr's has one output). Qt opens the window on the
+# monitor under the pointer: put on the other one, whose corner Windows puts at -1024,-100, the
+# window is centred there.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v PrimaryMonitor /d 1 /f >/dev/null
 stop_all
