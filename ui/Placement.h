@@ -9,7 +9,8 @@ class QWidget;
 namespace ui {
 
 /// Shows the hidden window centred, with the frame the window manager gives it, on the screen it
-/// opens on (the primary one on X11, the one Windows opens it on there), where nobody sees it moved.
+/// opens on (the primary one on X11; on Windows the one Qt opens it on, under the pointer), where
+/// nobody sees it moved.
 /// On X11 a window manager that can tell that frame beforehand is asked and waited for (half a
 /// second at most; a frame that makes no sense, or no frame at all, counts as no answer); any other
 /// is asked, in the size hints the window is mapped with, to centre the frame itself, and where a

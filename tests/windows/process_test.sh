@@ -40,6 +40,11 @@ stop_all() { wineserver -k 2>/dev/null || true; wineserver -w; }
 prepared() {
     "$(dirname "$0")/../support/wine-prefix" "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic" "ＭＳ Ｐ明朝=IPAPMincho" "MS PMincho=IPAPMincho" "Yu Gothic=" "Yu Mincho="
     wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null 2>&1 || true
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /f >/dev/null 2>&1 || true
+}
+centred() { # window_rect's answer, and the monitor expected: the window lies on it, centred with its frame
+    set -- $1 "$2"
+    [ "$5 $6 $7 $8" = "$9" ] && [ $1 -eq $(($5 + ($7 - $3) / 2)) ] && [ $2 -eq $(($6 + ($8 - $4) / 2)) ]
 }
 prepared
 
@@ -72,7 +77,8 @@ appearance() { # picture file: the window without the board panel, which every d
 }
 appearance "$tmp/ms-p-faces.ppm"
 outer=$(wine "$window_rect" | tr -d '\r' || true)
-check "centred with its frame ($outer)" sh -c 'set -- $0; [ $1 -eq $((($5 - $3) / 2)) ] && [ $2 -eq $((($6 - $4) / 2)) ]' "$outer"
+screen=$(xdpyinfo | awk '/dimensions:/ { sub("x", " ", $2); print $2 }')
+check "centred with its frame ($outer)" centred "$outer" "0 0 $screen"
 stop_all
 wine reg add 'HKCU\Control Panel\Colors' /v AppWorkspace /d '10 200 30' /f >/dev/null
 "$(dirname "$0")/../support/wine-prefix" "ＭＳ Ｐゴシック=" "MS PGothic=" "ＭＳ Ｐ明朝=" "MS PMincho=" "Yu Gothic=IPAPGothic" "Yu Mincho=IPAPMincho"
@@ -85,6 +91,26 @@ marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill whit
     -format '%[fx:int(mean*w*h)]' info:)
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
 stop_all
+
+# Two monitors, the primary right of and below the other: two Xinerama screens of a nested Xephyr,
+# which Wine reads when told not to ask RandR (Xephyr's has one output). Qt opens the window on the
+# monitor under the pointer: put on the other one, whose corner Windows puts at -1024,-100, the
+# window is centred there.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v PrimaryMonitor /d 1 /f >/dev/null
+stop_all
+mkfifo "$tmp/nested"
+Xephyr -displayfd 3 +xinerama -screen 1024x768 -origin 1024,100 -screen 1280x1024 -nolisten tcp 3>"$tmp/nested" >/dev/null 2>&1 &
+xephyr=$!
+read -r nested <"$tmp/nested"
+DISPLAY=:$nested xdotool mousemove 512 384
+DISPLAY=:$nested wine "$program" >/dev/null 2>&1 &
+DISPLAY=:$nested timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 1
+outer=$(DISPLAY=:$nested wine "$window_rect" | tr -d '\r' || true)
+check "centred on the other monitor ($outer)" centred "$outer" "-1024 -100 1024 768"
+stop_all
+kill $xephyr
+wine reg delete 'HKCU\Software\Wine\X11 Driver' /f >/dev/null
 
 # A newer version replaces this one; this one is then refused; removing leaves nothing behind.
 cpack -G External -D CPACK_PACKAGE_VERSION=1.0.1 --config "$cpack_config" -B "$tmp/newer" >/dev/null

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Prints where Windows has the game's window, frame included, and the screen's size:
-// "left top width height screen-width screen-height". Fails when no such window is shown.
+// Prints where Windows has the game's window, frame included, and the monitor it lies on:
+// "left top width height monitor-left monitor-top monitor-width monitor-height". Fails when no such
+// window is shown.
 #include <windows.h>
 
 #include <cstdio>
@@ -9,9 +10,13 @@ int main()
 {
     HWND window = FindWindowW(nullptr, L"ぬもさけり？");
     RECT outer;
-    if (!window || !IsWindowVisible(window) || !GetWindowRect(window, &outer))
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!window || !IsWindowVisible(window) || !GetWindowRect(window, &outer)
+        || !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
         return 1;
-    std::printf("%ld %ld %ld %ld %d %d\n", outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
-                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const RECT &screen = monitor.rcMonitor;
+    std::printf("%ld %ld %ld %ld %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top);
     return 0;
 }
