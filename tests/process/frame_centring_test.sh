@@ -11,6 +11,7 @@
 #   frame_centring_test.sh KOVELITH  (on a display of its own, 1280x1024)
 set -eu
 exe=$1 dir=$(mktemp -d) game="" wm="" compositor="" watcher="" answerer="" slack=0
+left=0 top=0 width=1280 height=1024 # the primary monitor, where the window belongs
 trap 'kill $game $watcher $compositor 2>/dev/null || true; kill -KILL $wm 2>/dev/null || true; [ -z "$answerer" ] || kill -- -$answerer 2>/dev/null || true; rm -rf "$dir"' EXIT
 
 # Every place of the frames, and whether each window can be seen, as X tells it; frames are told
@@ -45,7 +46,7 @@ framed_centred() {
     [ -s "$dir/places" ] && [ "$(sort -u "$dir/places" | wc -l)" -eq 1 ] && [ "$shown" -le 700 ] || { cat "$dir/run"; return 1; }
     [ "${2:-}" != window ] || cp "$dir/window" "$dir/places"
     read -r x y w h <"$dir/places"
-    want_x=$(((1280 - w) / 2)) want_y=$(((1024 - h) / 2))
+    want_x=$((left + (width - w) / 2)) want_y=$((top + (height - h) / 2))
     echo "${2:-frame} ${w}x$h at $x,$y, centred at $want_x,$want_y, seen $shown ms after its mapping"
     dx=$((x - want_x)) dy=$((y - want_y))
     [ $((dx * dx)) -le $((slack * slack)) ] && [ $((dy * dy)) -le $((slack * slack)) ] || return 1
@@ -97,11 +98,16 @@ answer 1 0,0,20,0
 framed_centred asked
 grep -q . "$dir/mapped"
 
+# Two monitors from here on, the primary one right of and below the other, as X says.
+xrandr --setmonitor left 256/68x1024/271+0+0 none >/dev/null
+xrandr --setmonitor '*right' 1024/271x768/203+256+200 screen >/dev/null
+left=256 top=200 width=1024 height=768
+xrandr --listmonitors | grep -q '^ *0: \*right 1024/271x768/203+256+200 '
 use_wm twm
 framed_centred unasked window
 # Under a compositing manager the window is shown only once its frame, told after the mapping, has
 # been moved where it belongs; where no frame is ever told, after the bounded wait.
-xcompmgr & compositor=$!
+xcompmgr 2>/dev/null & compositor=$!
 slack=1; framed_centred unasked; slack=0
 kill -KILL $wm && wait $wm 2>/dev/null || true
 wm=""

@@ -10,6 +10,7 @@ import time
 from Xlib import X, Xatom, display, error
 
 d = display.Display()
+d.set_error_handler(lambda *_: None)  # windows may go before they are looked at
 root = d.screen().root
 opacity, extents, request, manager = (d.intern_atom(name) for name in (
     '_NET_WM_WINDOW_OPACITY', '_NET_FRAME_EXTENTS', '_NET_REQUEST_FRAME_EXTENTS', '_NET_WM_CM_S0'))
