@@ -1,21 +1,23 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The window's outer frame, title bar included, is centred from the moment it is mapped and never
-# moves, under one window manager for each way of telling the frame: one that tells it before
+# The window's outer frame, title bar included, is centred from the moment it can be seen and never
+# moves then, under one window manager for each way of telling the frame: one that tells it before
 # mapping (openbox); one that offers to but never answers for a window not yet mapped (fluxbox);
 # one that answers at once with no frame at all and honours the centre gravity (fluxbox with a
 # stand-in that answers 0,0,0,0, as mutter 48 does); one that offers nothing and honours the
 # gravity (fluxbox in disguise); stand-ins that answer with a frame wider than the screen, or only
 # after the game's wait, which the game does not outwait; and one that ignores the gravity (twm),
-# where the game's window itself is centred.
+# where the game's window itself is centred, unless a compositing manager lets it be moved unseen.
 #   frame_centring_test.sh KOVELITH  (on a display of its own, 1280x1024)
 set -eu
-exe=$1 dir=$(mktemp -d) game="" wm="" watcher="" answerer="" slack=0
-trap 'kill $game $watcher 2>/dev/null || true; kill -KILL $wm 2>/dev/null || true; [ -z "$answerer" ] || kill -- -$answerer 2>/dev/null || true; rm -rf "$dir"' EXIT
+exe=$1 dir=$(mktemp -d) game="" wm="" compositor="" watcher="" answerer="" slack=0
+left=0 top=0 width=1280 height=1024 # the primary monitor, where the window belongs
+trap 'kill $game $watcher $compositor 2>/dev/null || true; kill -KILL $wm 2>/dev/null || true; [ -z "$answerer" ] || kill -- -$answerer 2>/dev/null || true; rm -rf "$dir"' EXIT
 
-# Every creation, move, resize and mapping of the root's children (the frames) is written down.
-stdbuf -oL xev -root -event substructure >"$dir/events" & watcher=$!
-timeout 5 sh -c 'until [ -s "$0" ]; do sleep 0.05; done' "$dir/events" || true
+# Every place of the frames, and whether each window can be seen, as X tells it; frames are told
+# once mapped.
+"$(dirname "$0")/frame_watch.py" >"$dir/events" & watcher=$!
+sleep 0.5
 
 # use_wm command...: the window manager in place of the last, once it has claimed the screen and a
 # little later: openbox loses map requests that come while it is still starting up.
@@ -29,40 +31,26 @@ use_wm() {
 }
 
 # framed_centred asked|unasked [window]: the game's top-level frame (or, with "window", the game's
-# own window within it) is centred from its mapping on; the frame never moves; and the game asked
-# the window manager for its frame or did not.
+# own window within it) is centred from the moment it can be seen, which is at most 0.7 s after its
+# mapping; the frame never moves then; and the game asked the window manager for its frame or did not.
 framed_centred() {
     seen=$(wc -l <"$dir/events")
     "$(dirname "$0")/../support/sandbox" "$dir/home" "$exe" & game=$!
-    window=$(printf '0x%x' "$(timeout 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)") frame=$window
-    while parent=$(xwininfo -children -id "$frame" | sed -n 's/.*Parent window id: .*(the root window).*/root/p
-            s/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p'); [ "$parent" != root ]; do
-        [ -n "$parent" ] || return 1
-        frame=$parent
-    done
+    window=$(printf '0x%x' "$(timeout 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)")
     sleep 1 # time for a late correction to show up
     tail -n +$((seen + 1)) "$dir/events" >"$dir/run" # before the window manager lets the frame go
     xwininfo -id "$window" | sed -n 's/.*Absolute upper-left [XY]: *//p; s/^ *\(Width\|Height\): *//p' | paste -sd ' ' >"$dir/window"
     kill $game && wait $game 2>/dev/null || true
-    # The place and outer size (border included) when it is mapped, and every later one.
-    awk -v RS= -v frame="window $frame," '
-        !index($0, frame) { next }
-        /^MapNotify/ { mapped = 1; print place }
-        /^(Create|Configure)Notify/ && match($0, /\(-?[0-9]+,-?[0-9]+\), width [0-9]+, height [0-9]+/) {
-            split(substr($0, RSTART, RLENGTH), at, /[^-0-9]+/)
-            match($0, /border_width [0-9]+/)
-            border = substr($0, RSTART + 13, RLENGTH - 13)
-            place = at[2] " " at[3] " " at[4] + 2 * border " " at[5] + 2 * border
-            if (mapped) print place
-        }' "$dir/run" >"$dir/places"
-    [ -s "$dir/places" ] && [ "$(sort -u "$dir/places" | wc -l)" -eq 1 ] || { cat "$dir/places"; return 1; }
+    awk -v window="$window" '$1 == window && $6 { print $2, $3, $4, $5 }' "$dir/run" >"$dir/places"
+    shown=$(awk -v window="$window" '$1 == window && $6 { print $7; exit }' "$dir/run")
+    [ -s "$dir/places" ] && [ "$(sort -u "$dir/places" | wc -l)" -eq 1 ] && [ "$shown" -le 700 ] || { cat "$dir/run"; return 1; }
     [ "${2:-}" != window ] || cp "$dir/window" "$dir/places"
     read -r x y w h <"$dir/places"
-    want_x=$(((1280 - w) / 2)) want_y=$(((1024 - h) / 2))
-    echo "${2:-frame} ${w}x$h at $x,$y, centred at $want_x,$want_y"
+    want_x=$((left + (width - w) / 2)) want_y=$((top + (height - h) / 2))
+    echo "${2:-frame} ${w}x$h at $x,$y, centred at $want_x,$want_y, seen $shown ms after its mapping"
     dx=$((x - want_x)) dy=$((y - want_y))
     [ $((dx * dx)) -le $((slack * slack)) ] && [ $((dy * dy)) -le $((slack * slack)) ] || return 1
-    if grep -q '(_NET_REQUEST_FRAME_EXTENTS)' "$dir/run"; then asked=asked; else asked=unasked; fi
+    if grep -q '^asked' "$dir/run"; then asked=asked; else asked=unasked; fi
     echo "the frame $asked" && [ "$asked" = "$1" ]
 }
 
@@ -110,6 +98,18 @@ answer 1 0,0,20,0
 framed_centred asked
 grep -q . "$dir/mapped"
 
+# Two monitors from here on, the primary one right of and below the other, as X says.
+xrandr --setmonitor left 256/68x1024/271+0+0 none >/dev/null
+xrandr --setmonitor '*right' 1024/271x768/203+256+200 screen >/dev/null
+left=256 top=200 width=1024 height=768
+xrandr --listmonitors | grep -q '^ *0: \*right 1024/271x768/203+256+200 '
 use_wm twm
 framed_centred unasked window
+# Under a compositing manager the window is shown only once its frame, told after the mapping, has
+# been moved where it belongs; where no frame is ever told, after the bounded wait.
+xcompmgr 2>/dev/null & compositor=$!
+slack=1; framed_centred unasked; slack=0
+kill -KILL $wm && wait $wm 2>/dev/null || true
+wm=""
+framed_centred unasked
 
