@@ -197,8 +197,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), &form);
     }
 
-    // The window starts centred on the primary screen, wherever that lies (window_two_screens puts it
-    // right of and below another). A close request is never refused, nor answered with a question
+    // The window starts centred on the primary screen. A close request is never refused, nor answered with a question
     // (the real program's test clicks "終").
     void startsCentredAndACloseDuringAVerdictEndsAtOnce()
     {
