@@ -75,13 +75,22 @@ std::string windowManagerName(xcb_connection_t *connection, xcb_window_t root)
             size_t(xcb_get_property_value_length(name.get()))};
 }
 
-/// A frame is believed only when it could be one: no side negative or wider than the screen. So
-/// whatever a window manager reports, no sum below can overflow.
-bool isSane(const QMargins &frame, const QRect &screen)
+/// The frame the window manager has told in the window's _NET_FRAME_EXTENTS, believed only when it
+/// could be one: no side negative or wider than the screen, so that no sum below can overflow. The
+/// window asks for a title bar, so no frame at all is no answer either: mutter 48 says 0,0,0,0 for
+/// any window it has not framed yet, and sets the real frame only once it maps it.
+std::optional<QMargins> toldFrame(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t extents,
+                                  const QRect &screen)
 {
+    // Left, right, top and bottom; a value above INT_MAX turns negative here and is refused.
+    const std::vector<uint32_t> sides = cardinals(connection, window, extents);
+    if (sides.size() != 4)
+        return std::nullopt;
+    const QMargins frame{int(sides[0]), int(sides[2]), int(sides[1]), int(sides[3])};
     const auto within = [](int side, int limit) { return side >= 0 && side <= limit; };
-    return within(frame.left(), screen.width()) && within(frame.right(), screen.width())
+    const bool sane = within(frame.left(), screen.width()) && within(frame.right(), screen.width())
         && within(frame.top(), screen.height()) && within(frame.bottom(), screen.height());
+    return sane && !frame.isNull() ? std::optional(frame) : std::nullopt;
 }
 
 /// Keeps every other client of the X server, the window manager among them, waiting while it lives.
@@ -138,14 +147,7 @@ public:
         const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
         if (notify->window != m_window || notify->atom != m_extents)
             return false;
-        // Left, right, top and bottom; a value above INT_MAX turns negative here and is refused.
-        const std::vector<uint32_t> extents = cardinals(m_connection, m_window, m_extents);
-        if (extents.size() != 4)
-            return false;
-        const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
-        // The window asks for a title bar, so no frame at all is no answer either: mutter 48 says
-        // 0,0,0,0 for any window it has not framed yet, and sets the real frame only once it maps it.
-        finish(isSane(frame, m_screen) && !frame.isNull() ? std::optional(frame) : std::nullopt);
+        finish(toldFrame(m_connection, m_window, m_extents, m_screen));
         return false;
     }
 
@@ -257,23 +259,22 @@ public:
 private:
     void check()
     {
-        const std::vector<uint32_t> extents = cardinals(m_connection, m_window, m_extents);
+        // No frame is not told yet (mutter's answer from before the mapping may still stand): then
+        // the window is shown as it stands when the time is up.
+        const std::optional<QMargins> frame = toldFrame(m_connection, m_window, m_extents, m_screen);
+        if (!frame)
+            return;
         const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&free)> client(
             xcb_translate_coordinates_reply(m_connection, xcb_translate_coordinates(m_connection, m_window, m_root, 0, 0),
                                             nullptr),
             &free);
-        if (extents.size() != 4 || !client)
-            return;
-        // No frame is not told yet (mutter's answer from before the mapping may still stand): then
-        // the window is shown as it stands when the time is up.
-        const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
-        if (!isSane(frame, m_screen) || frame.isNull())
+        if (!client)
             return;
         const QPoint clientAt(client->dst_x, client->dst_y);
         if (m_moves > 0 && clientAt == m_movedFrom)
             return; // the last move not yet carried out
-        const QPoint at = clientAt - QPoint(frame.left(), frame.top());
-        const QPoint off = ui::centredPosition(m_screen, m_widget.size().grownBy(frame)) - at;
+        const QPoint at = clientAt - QPoint(frame->left(), frame->top());
+        const QPoint off = ui::centredPosition(m_screen, m_widget.size().grownBy(*frame)) - at;
         if (std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1) // a half pixel rounded either way
             return reveal();
         // Moved by as much as it is off, and checked again once moved: KWin may have ignored the
