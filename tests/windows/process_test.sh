@@ -64,9 +64,9 @@ stop_all
 for _ in 1 2 3 4; do wine "$program" >/dev/null 2>&1 & done
 # xdotool stops at an X error when a window goes while it looks (the copies that give way): ask again.
 shown() {
-    while ! xdotool search --onlyvisible --name '^ぬもさけり？$' >"$temp/shown" 2>"$temp/shown.err" &&
-        grep -q 'X Error' "$temp/shown.err"; do sleep 0.2; done
-    wc -l <"$temp/shown"
+    while ! xdotool search --onlyvisible --name '^ぬもさけり？$' >"$tmp/shown" 2>"$tmp/shown.err" &&
+        grep -q 'X Error' "$tmp/shown.err"; do sleep 0.2; done
+    wc -l <"$tmp/shown"
 }
 tries=0
 while [ "$(shown)" -eq 0 ] && [ $tries -lt 100 ]; do sleep 0.2; tries=$((tries + 1)); done
