@@ -13,7 +13,8 @@ driver=$1 msi=$2 window_rect=$3 cpack_config=$4
 wineserver --wait
 export WINEDLLOVERRIDES="winemenubuilder.exe=d" # no menu entries for the host's desktop
 tmp=$(mktemp -d)
-trap 'stop_all; prepared; rm -rf "$tmp"' EXIT
+xorg=
+trap 'stop_all; [ -z "$xorg" ] || kill $xorg; prepared; rm -rf "$tmp"' EXIT
 fail=0
 check() { # label, command...
     label=$1; shift
@@ -40,7 +41,6 @@ stop_all() { wineserver -k 2>/dev/null || true; wineserver -w; }
 prepared() {
     "$(dirname "$0")/../support/wine-prefix" "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic" "ＭＳ Ｐ明朝=IPAPMincho" "MS PMincho=IPAPMincho" "Yu Gothic=" "Yu Mincho="
     wine reg delete 'HKCU\Control Panel\Colors' /v AppWorkspace /f >/dev/null 2>&1 || true
-    wine reg delete 'HKCU\Software\Wine\X11 Driver' /f >/dev/null 2>&1 || true
 }
 centred() { # window_rect's answer, and the monitor expected: the window lies on it, centred with its frame
     set -- $1 "$2"
@@ -100,25 +100,53 @@ marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill whit
 check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
 stop_all
 
-# Two monitors, the primary right of and below the other: two Xinerama screens of a nested Xephyr,
-# which Wine reads when told not to ask RandR (Xephyr's has one output). Qt opens the window on the
-# monitor under the pointer: put on the other one, whose corner Windows puts at -1024,-100, the
-# window is centred there.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v PrimaryMonitor /d 1 /f >/dev/null
+# Two monitors, the primary right of and below the other: two outputs of X's dummy driver, which
+# Wine reads through RandR as Windows knows its monitors. Qt opens the window on the monitor under
+# the pointer: put on the other one, whose corner Windows puts at -1024,-100, the window is centred there.
 stop_all
-mkfifo "$tmp/nested"
-Xephyr -displayfd 3 +xinerama -screen 1024x768 -origin 1024,100 -screen 1280x1024 -nolisten tcp 3>"$tmp/nested" >/dev/null 2>&1 &
-xephyr=$!
-read -r nested <"$tmp/nested"
-DISPLAY=:$nested xdotool mousemove 512 384
-DISPLAY=:$nested wine "$program" >/dev/null 2>&1 &
-DISPLAY=:$nested timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 1
-outer=$(DISPLAY=:$nested wine "$window_rect" | tr -d '\r' || true)
+cat >"$tmp/two-monitors.conf" <<'END'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "PciForceNone" "true"
+EndSection
+Section "Device"
+    Identifier "card"
+    Driver "dummy"
+    VideoRam 16384
+EndSection
+Section "Monitor"
+    Identifier "any"
+    HorizSync 5-1000
+    VertRefresh 5-200
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "card"
+    Monitor "any"
+    SubSection "Display"
+        Depth 24
+        Virtual 2304 1124
+    EndSubSection
+EndSection
+END
+mkfifo "$tmp/two"
+# A seat of its own keeps the server off the machine's consoles.
+Xorg -displayfd 3 -seat kovelith -config "$tmp/two-monitors.conf" -logfile "$tmp/xorg.log" -noreset -nolisten tcp \
+    3>"$tmp/two" >/dev/null 2>&1 &
+xorg=$!
+read -r two <"$tmp/two"
+DISPLAY=:$two xrandr --addmode DUMMY1 1280x1024
+DISPLAY=:$two xrandr --output DUMMY0 --mode 1024x768 --pos 0x0 --output DUMMY1 --mode 1280x1024 --pos 1024x100 --primary
+# The driver reports the new output connected only when asked afresh; Wine asks for what is current.
+DISPLAY=:$two xrandr >/dev/null
+DISPLAY=:$two xdotool mousemove 512 384
+DISPLAY=:$two wine "$program" >/dev/null 2>&1 &
+DISPLAY=:$two timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 1
+outer=$(DISPLAY=:$two wine "$window_rect" | tr -d '\r' || true)
 check "centred on the other monitor ($outer)" centred "$outer" "-1024 -100 1024 768"
 stop_all
-kill $xephyr
-wine reg delete 'HKCU\Software\Wine\X11 Driver' /f >/dev/null
+kill $xorg
+xorg=
 
 # A newer version replaces this one; this one is then refused; removing leaves nothing behind.
 cpack -G External -D CPACK_PACKAGE_VERSION=1.0.1 --config "$cpack_config" -B "$tmp/newer" >/dev/null
