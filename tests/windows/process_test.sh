@@ -79,7 +79,8 @@ stop_all
 # "次" and "終" in a Gothic one, drawn the same from the fallback faces as from the MS P faces.
 appearance() { # picture file: the window without the board panel, which every deal changes
     wine "$program" >/dev/null 2>&1 &
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1)
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1)
+    [ -n "$window" ] || { echo "FAILED: no window within a minute"; return 1; } # import would wait for a click
     sleep 1
     import -window "$window" png:- | convert - -fill black -draw 'rectangle 64,120 696,536' "ppm:$1"
 }
@@ -141,7 +142,7 @@ DISPLAY=:$two xrandr --output DUMMY0 --mode 1024x768 --pos 0x0 --output DUMMY1 -
 DISPLAY=:$two xrandr >/dev/null
 DISPLAY=:$two xdotool mousemove 512 384
 DISPLAY=:$two wine "$program" >/dev/null 2>&1 &
-DISPLAY=:$two timeout 20 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 1
+DISPLAY=:$two timeout 60 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 1
 outer=$(DISPLAY=:$two wine "$window_rect" | tr -d '\r' || true)
 check "centred on the other monitor ($outer)" centred "$outer" "-1024 -100 1024 768"
 stop_all
