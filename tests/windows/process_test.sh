@@ -104,46 +104,22 @@ stop_all
 # Two monitors, the primary right of and below the other: two outputs of X's dummy driver, which
 # Wine reads through RandR as Windows knows its monitors. Qt opens the window on the monitor under
 # the pointer: put on the other one, whose corner Windows puts at -1024,-100, the window is centred there.
-stop_all
-cat >"$tmp/two-monitors.conf" <<'END'
-Section "ServerFlags"
-    Option "AutoAddDevices" "false"
-    Option "PciForceNone" "true"
-EndSection
-Section "Device"
-    Identifier "card"
-    Driver "dummy"
-    VideoRam 16384
-EndSection
-Section "Monitor"
-    Identifier "any"
-    HorizSync 5-1000
-    VertRefresh 5-200
-EndSection
-Section "Screen"
-    Identifier "screen"
-    Device "card"
-    Monitor "any"
-    SubSection "Display"
-        Depth 24
-        Virtual 2304 1124
-    EndSubSection
-EndSection
-END
 mkfifo "$tmp/two"
 # A seat of its own keeps the server off the machine's consoles.
-Xorg -displayfd 3 -seat kovelith -config "$tmp/two-monitors.conf" -logfile "$tmp/xorg.log" -noreset -nolisten tcp \
-    3>"$tmp/two" >/dev/null 2>&1 &
+Xorg -displayfd 3 -seat kovelith -config "$(cd "$(dirname "$0")" && pwd)/two-monitors.conf" -logfile "$tmp/xorg.log" -noreset \
+    -nolisten tcp 3>"$tmp/two" >/dev/null 2>&1 &
 xorg=$!
 read -r two <"$tmp/two"
-DISPLAY=:$two xrandr --addmode DUMMY1 1280x1024
-DISPLAY=:$two xrandr --output DUMMY0 --mode 1024x768 --pos 0x0 --output DUMMY1 --mode 1280x1024 --pos 1024x100 --primary
-# The driver reports the new output connected only when asked afresh; Wine asks for what is current.
-DISPLAY=:$two xrandr >/dev/null
-DISPLAY=:$two xdotool mousemove 512 384
-DISPLAY=:$two wine "$program" >/dev/null 2>&1 &
-DISPLAY=:$two timeout 60 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 1
-outer=$(DISPLAY=:$two wine "$window_rect" | tr -d '\r' || true)
+outer=$(
+    export DISPLAY=:$two
+    xrandr --addmode DUMMY1 1280x1024
+    xrandr --output DUMMY0 --mode 1024x768 --pos 0x0 --output DUMMY1 --mode 1280x1024 --pos 1024x100 --primary
+    xrandr >/dev/null # the driver reports the new output connected only when asked afresh; Wine asks for what is current
+    xdotool mousemove 512 384
+    wine "$program" >/dev/null 2>&1 &
+    timeout 60 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 1
+    wine "$window_rect" | tr -d '\r' || true
+)
 check "centred on the other monitor ($outer)" centred "$outer" "-1024 -100 1024 768"
 stop_all
 kill $xorg
