@@ -197,8 +197,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), &form);
     }
 
-    // The window starts centred on the primary screen. A close request is never refused, nor answered with a question
-    // (the real program's test clicks "終").
+    // The window starts centred on the primary screen. A close request is never refused, nor
+    // answered with a question (the real program's test clicks "終").
     void startsCentredAndACloseDuringAVerdictEndsAtOnce()
     {
         Program p;
