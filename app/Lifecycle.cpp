@@ -2,38 +2,27 @@
 #include "app/Lifecycle.h"
 
 #include "game/Game.h"
-#include "ui/Form1.h"
+#include "ui/GameWindow.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
 
 namespace {
 
+/// "終", and any close request, end the game at once, without a question; a close is never refused.
 void endProcess()
 {
     // Leaves the event loop before any further event or pending pause is handled.
     QCoreApplication::exit(0);
 }
 
-/// "終": ends the game at once, without a question.
-void Command3_Click()
-{
-    endProcess();
-}
-
-/// Any close request ends the game at once; it is never refused.
-void Form_QueryUnload()
-{
-    endProcess();
-}
-
 } // namespace
 
-void connectHandlers(Form1 &form, game::Game &game)
+void connectHandlers(GameWindow &window, game::Game &game)
 {
     for (game::Int16 i = 0; i < game::PositionCount; ++i)
-        QObject::connect(form.Command1[i], &QPushButton::clicked, &form, [&game, i] { game.Command1_Click(i); });
-    QObject::connect(form.Command2, &QPushButton::clicked, &form, [&game] { game.Command2_Click(); });
-    QObject::connect(form.Command3, &QPushButton::clicked, &form, &Command3_Click);
-    QObject::connect(&form, &Form1::QueryUnload, &form, &Form_QueryUnload);
+        QObject::connect(window.characterButtons[i], &QPushButton::clicked, &window, [&game, i] { game.pick(i); });
+    QObject::connect(window.nextSetButton, &QPushButton::clicked, &window, [&game] { game.nextSet(); });
+    QObject::connect(window.quitButton, &QPushButton::clicked, &window, &endProcess);
+    QObject::connect(&window, &GameWindow::closeRequested, &window, &endProcess);
 }

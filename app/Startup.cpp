@@ -2,7 +2,7 @@
 #include "app/Startup.h"
 
 #include "game/Game.h"
-#include "ui/Form1.h"
+#include "ui/GameWindow.h"
 #include "ui/Placement.h"
 
 #include <QMessageBox>
@@ -18,14 +18,14 @@ void showStartupFailure()
 
 } // namespace
 
-bool Form_Load(Form1 &form, game::Game &game, game::ClockSeededRandom &random, const TableSource &tables)
+bool startGame(GameWindow &window, game::Game &game, game::ClockSeededRandom &random, const TableSource &tables)
 {
     try {
         game.loadTables(tables.charSets(), tables.setSizes());
         random.seedFromClock();
         game.DealBoard();
         // Centred as it is shown: hidden until then, it is never seen anywhere else.
-        ui::placeAndShow(form);
+        ui::placeAndShow(window);
     } catch (...) {
         showStartupFailure();
         return false;

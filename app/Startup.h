@@ -5,7 +5,7 @@
 
 #include <functional>
 
-class Form1;
+class GameWindow;
 
 namespace game {
 class ClockSeededRandom;
@@ -21,5 +21,5 @@ struct TableSource {
 /// Prepares and shows the hidden window: tables, seeding, the first board, then the window, centred.
 /// On a failure shows the start-up failure message instead and returns false; the window is then
 /// never shown.
-bool Form_Load(Form1 &form, game::Game &game, game::ClockSeededRandom &random, const TableSource &tables = {});
+bool startGame(GameWindow &window, game::Game &game, game::ClockSeededRandom &random, const TableSource &tables = {});
 

@@ -4,7 +4,7 @@
 #include "app/Startup.h"
 #include "game/Game.h"
 #include "game/TimerPauses.h"
-#include "ui/Form1.h"
+#include "ui/GameWindow.h"
 
 #include <QApplication>
 
@@ -40,12 +40,12 @@ int main(int, char *argv[])
     QApplication app(qtArgc, argv);
     // The application id: the name of the menu entry, by which the desktop finds its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KOVELITH_ID));
-    Form1 form;
+    GameWindow window;
     game::ClockSeededRandom random;
     game::TimerPauses pauses;
-    game::Game game(form, random, pauses);
-    connectHandlers(form, game);
-    if (!Form_Load(form, game, random))
+    game::Game game(window, random, pauses);
+    connectHandlers(window, game);
+    if (!startGame(window, game, random))
         return 1;
     return app.exec();
 }

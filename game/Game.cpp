@@ -79,7 +79,7 @@ void Game::DealBoard()
     view.setLabelText(texts::Prompt);
 }
 
-void Game::Command2_Click()
+void Game::nextSet()
 {
     if (currentPhase == Phase::Verdict) // the verdict deals the next board itself
         return;
@@ -89,23 +89,23 @@ void Game::Command2_Click()
     DealBoard();
 }
 
-void Game::Command1_Click(Int16 Index)
+void Game::pick(Int16 position)
 {
-    checkPosition(Index);
+    checkPosition(position);
     switch (currentPhase) {
     case Phase::NoPick:
-        s.FirstPick = Index;
+        s.FirstPick = position;
         currentPhase = Phase::OnePick;
-        view.setMarkerVisible(Index, true);
+        view.setMarkerVisible(position, true);
         view.setLabelText(texts::SecondPick);
         break;
     case Phase::OnePick:
-        if (Index != s.FirstPick) {
-            startVerdict(Index);
+        if (position != s.FirstPick) {
+            startVerdict(position);
             break;
         }
         currentPhase = Phase::NoPick;
-        view.setMarkerVisible(Index, false);
+        view.setMarkerVisible(position, false);
         view.setLabelText(texts::Prompt);
         break;
     case Phase::Verdict:
@@ -113,11 +113,11 @@ void Game::Command1_Click(Int16 Index)
     }
 }
 
-void Game::startVerdict(Int16 Index)
+void Game::startVerdict(Int16 position)
 {
     currentPhase = Phase::Verdict;
-    const auto isPair = [this](Int16 position) { return position == s.PairPosA || position == s.PairPosB; };
-    view.setLabelText(isPair(s.FirstPick) && isPair(Index) ? texts::Correct : texts::Failed);
+    const auto isPair = [this](Int16 at) { return at == s.PairPosA || at == s.PairPosB; };
+    view.setLabelText(isPair(s.FirstPick) && isPair(position) ? texts::Correct : texts::Failed);
     for (Int16 i = 0; i < PositionCount; ++i)
         view.setMarkerVisible(i, false);
     view.setMarkerVisible(s.PairPosA, true);

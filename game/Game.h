@@ -29,10 +29,10 @@ public:
 
     /// Deals a fresh board of the current set and clears the pick.
     void DealBoard();
-    /// A click on character button Index.
-    void Command1_Click(Int16 Index);
+    /// A click on the character button at position.
+    void pick(Int16 position);
     /// A click on "次": the next set, cyclically, and a board from it.
-    void Command2_Click();
+    void nextSet();
 
     const GameState &state() const { return s; }
     Phase phase() const { return currentPhase; }
@@ -40,7 +40,7 @@ public:
 private:
     Int16 drawPosition();
     Int16 drawCharacter();
-    void startVerdict(Int16 Index);
+    void startVerdict(Int16 position);
     void showNotice();
     void dealAfterVerdict();
 

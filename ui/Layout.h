@@ -18,11 +18,11 @@ constexpr QRect twips(int left, int top, int width, int height)
 
 constexpr QSize ClientSize{11505 / TwipsPerPixel, 8745 / TwipsPerPixel};
 
-constexpr QRect Label1 = twips(1680, 480, 8655, 735);
-constexpr QRect Picture1 = twips(960, 1800, 9495, 6255);
-constexpr QRect Picture2 = twips(10560, 1800, 855, 6255);
-constexpr QRect Command2 = twips(120, 480, 615, 615);
-constexpr QRect Command3 = twips(120, 5160, 615, 615);
+constexpr QRect PromptLabel = twips(1680, 480, 8655, 735);
+constexpr QRect Board = twips(960, 1800, 9495, 6255);
+constexpr QRect SidePanel = twips(10560, 1800, 855, 6255);
+constexpr QRect NextSetButton = twips(120, 480, 615, 615);
+constexpr QRect QuitButton = twips(120, 5160, 615, 615);
 
 constexpr int ButtonWidth = 1215;
 constexpr int ButtonHeight = 975;

@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     window.setFixedSize(expected::ClientSize);
 
     QLabel *label = new QLabel(QStringLiteral("ぬもさけり？"), &window);
-    label->setGeometry(expected::Label1);
+    label->setGeometry(expected::PromptLabel);
     label->setFont(boldFont("IPAPMincho", 48));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -43,10 +43,10 @@ int main(int argc, char *argv[])
 
     const QFont sideFont = boldFont("IPAPGothic", 16);
     QPushButton *next = new QPushButton(QStringLiteral("次"), &window);
-    next->setGeometry(expected::Command2);
+    next->setGeometry(expected::NextSetButton);
     next->setFont(sideFont);
     QPushButton *quit = new QPushButton(QStringLiteral("終"), &window);
-    quit->setGeometry(expected::Command3);
+    quit->setGeometry(expected::QuitButton);
     quit->setFont(sideFont);
 
     window.show();

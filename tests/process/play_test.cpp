@@ -20,7 +20,8 @@ QString run(const QString &program, const QString &arguments)
 const bool UnderWine = qEnvironmentVariableIsSet("KOVELITH_LOCK_DIR");
 
 // In window coordinates: the label, the board panel, "次", "終", character button i and its marker.
-constexpr QRect Label = expected::Label1, Board = expected::Picture1, Next = expected::Command2, Quit = expected::Command3;
+constexpr QRect Label = expected::PromptLabel, Board = expected::Board, Next = expected::NextSetButton,
+                Quit = expected::QuitButton;
 using expected::button, expected::marker;
 
 /// The game in a private home, runtime and temporary directory (the sandbox helper), so that it sees

@@ -89,7 +89,7 @@ private slots:
                 seen += shown;
             }
             QCOMPARE(seen, usable); // the last usable member is drawn too
-            r.game.Command2_Click();
+            r.game.nextSet();
         }
         QCOMPARE(s.CurrentSet, 0);
         // The largest draw stays below its multiplier.
@@ -130,11 +130,11 @@ private slots:
                 at[at.contains(u'N') ? u'M' : u'N'] = i;
         for (const QString &event : events.split(u' ')) {
             if (event == "next")
-                r.game.Command2_Click();
+                r.game.nextSet();
             else if (event == "end")
                 std::exchange(r.pending, {})();
             else
-                r.game.Command1_Click(at[event[0]]);
+                r.game.pick(at[event[0]]);
         }
         std::array<bool, PositionCount> expected{};
         for (QChar role : markers)

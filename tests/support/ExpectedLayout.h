@@ -9,11 +9,11 @@
 namespace expected {
 
 constexpr QSize ClientSize{767, 583};
-constexpr QRect Label1{112, 32, 577, 49};
-constexpr QRect Picture1{64, 120, 633, 417}; // the board panel
-constexpr QRect Picture2{704, 120, 57, 417}; // the side panel
-constexpr QRect Command2{712, 152, 41, 41};  // "次"
-constexpr QRect Command3{712, 464, 41, 41};  // "終"
+constexpr QRect PromptLabel{112, 32, 577, 49};
+constexpr QRect Board{64, 120, 633, 417};
+constexpr QRect SidePanel{704, 120, 57, 417};
+constexpr QRect NextSetButton{712, 152, 41, 41}; // "次"
+constexpr QRect QuitButton{712, 464, 41, 41};    // "終"
 
 // The grid of character buttons, row by row from the top left; the right two columns stand wider apart.
 constexpr int ColumnLeft[] = {104, 216, 328, 448, 568};

@@ -8,7 +8,7 @@
 #include "game/TimerPauses.h"
 #include "charsets/CharSets.h"
 #include "game/Texts.h"
-#include "ui/Form1.h"
+#include "ui/GameWindow.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -17,11 +17,11 @@ namespace {
 
 /// The window and its game, as the program puts them together, with real pauses.
 struct Program {
-    Form1 form;
+    GameWindow window;
     game::ClockSeededRandom random;
     game::TimerPauses pauses;
-    game::Game game{form, random, pauses};
-    Program() { connectHandlers(form, game); }
+    game::Game game{window, random, pauses};
+    Program() { connectHandlers(window, game); }
 };
 
 /// Every member of every set, each a caption some character button may carry.
@@ -82,18 +82,19 @@ private slots:
 
     void controlsSitAtTheirPixelsInTheirFacesAndColours()
     {
-        Form1 form;
-        QList<std::pair<QWidget *, QRect>> controls{{form.Label1, expected::Label1}, {form.Picture1, expected::Picture1},
-            {form.Picture2, expected::Picture2}, {form.Command2, expected::Command2}, {form.Command3, expected::Command3}};
+        GameWindow window;
+        QList<std::pair<QWidget *, QRect>> controls{{window.promptLabel, expected::PromptLabel},
+            {window.board, expected::Board}, {window.sidePanel, expected::SidePanel},
+            {window.nextSetButton, expected::NextSetButton}, {window.quitButton, expected::QuitButton}};
         for (int i = 0; i < game::PositionCount; ++i)
-            controls += {{form.Command1[i], expected::button(i)}, {form.Picture3[i], expected::marker(i)}};
+            controls += {{window.characterButtons[i], expected::button(i)}, {window.markers[i], expected::marker(i)}};
         for (const auto &[control, pixels] : controls)
-            QVERIFY2(QRect(control->mapTo(&form, QPoint()), control->size()) == pixels, qPrintable(control->objectName()));
+            QVERIFY2(QRect(control->mapTo(&window, QPoint()), control->size()) == pixels, qPrintable(control->objectName()));
 
         // A shown marker stands out from the board behind it, or a verdict would show no answer: in the
         // light scheme, in the dark one GNOME hands Qt (its Dark role barely darker than the window),
         // and in a grey one with black text, each taken up while the game runs.
-        form.setMarkerVisible(7, true);
+        window.setMarkerVisible(7, true);
         const QPalette light = QApplication::palette();
         QPalette dark = light, grey = light;
         for (const auto &[role, colour] : {std::pair{QPalette::Window, 0x323232}, {QPalette::WindowText, 0xffffff},
@@ -104,7 +105,7 @@ private slots:
         for (const QPalette &scheme : {dark, grey, light}) {
             QApplication::setPalette(scheme);
             QCoreApplication::processEvents(); // the new palette reaches the widgets through posted events
-            const QImage shot = form.grab().toImage();
+            const QImage shot = window.grab().toImage();
             // The fill against the panel below, and the one-pixel frame in the text colour against both.
             const QColor panel = shot.pixelColor(expected::marker(7).center() + QPoint(0, 8));
             const QColor fill = shot.pixelColor(expected::marker(7).center());
@@ -114,7 +115,7 @@ private slots:
         }
 
         // The program file's icon, as drawn in its .ico, is the window's.
-        QCOMPARE(form.windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+        QCOMPARE(window.windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
                  QImage(KOVELITH_RESOURCES "/Kovelith.ico").convertToFormat(QImage::Format_ARGB32));
 
         // The game's faces, the same in every locale: the proportional IPA faces where installed, else
@@ -128,8 +129,8 @@ private slots:
         const QString mincho = face("IPAPMincho", "serif"), gothic = face("IPAPGothic", "sans-serif");
         using namespace game::texts;
         const QList<std::tuple<QWidget *, int, QString, QStringList>> faces{
-            {form.Label1, 48, mincho, {Prompt, SecondPick, Correct, Failed, Changing}},
-            {form.Command1[0], 48, gothic, allMembers()}, {form.Command2, 16, gothic, {"次", "終"}}};
+            {window.promptLabel, 48, mincho, {Prompt, SecondPick, Correct, Failed, Changing}},
+            {window.characterButtons[0], 48, gothic, allMembers()}, {window.nextSetButton, 16, gothic, {"次", "終"}}};
         for (const auto &[control, pixels, name, texts] : faces) {
             const QFontInfo info(control->font());
             QVERIFY2(info.pixelSize() == pixels && info.bold() && info.family() == QFontInfo(QFont(name)).family(),
@@ -147,11 +148,11 @@ private slots:
     {
         if (!fontconfigHas(":lang=ja"))
             QSKIP("no Japanese face here");
-        Form1 form;
+        GameWindow window;
         using namespace game::texts;
         const QList<std::pair<QWidget *, QStringList>> texts{
-            {form.Label1, {Prompt, SecondPick, Correct, Failed, Changing}}, {form.Command1[0], allMembers()},
-            {form.Command2, {"次", "終"}}};
+            {window.promptLabel, {Prompt, SecondPick, Correct, Failed, Changing}}, {window.characterButtons[0], allMembers()},
+            {window.nextSetButton, {"次", "終"}}};
         for (const auto &[control, shown] : texts) {
             const qreal scale = control->devicePixelRatioF();
             const QRect inside(1, 1, qFloor(control->width() * scale) - 2, qFloor(control->height() * scale) - 2);
@@ -166,15 +167,15 @@ private slots:
         broken.setSizes = [] { auto sizes = charsets::buildSetSizes(); sizes[0] = 5; return sizes; };
         Program p;
         QString shown;
-        QTimer::singleShot(100, &p.form, [&] {
+        QTimer::singleShot(100, &p.window, [&] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 shown = box->windowTitle() + " " + box->text();
                 box->accept();
             }
         });
-        QVERIFY(!Form_Load(p.form, p.game, p.random, broken));
+        QVERIFY(!startGame(p.window, p.game, p.random, broken));
         QCOMPARE(shown, "ほずめりさ？ 「ほずめりさ？」の起動に失敗しました");
-        QVERIFY(!p.form.isVisible());
+        QVERIFY(!p.window.isVisible());
     }
 
     // Tab stops only at "次" and "終", and a click still focuses a character button. Once a verdict
@@ -182,19 +183,19 @@ private slots:
     // would press: the window holds the focus, as it does at the start.
     void onlyTheSideButtonsAreTabStopsAndAVerdictLeavesNoButtonFocused()
     {
-        Form1 form;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
-        QCOMPARE(QApplication::focusWidget(), &form);
-        for (QWidget *next : {form.Command2, form.Command3, form.Command2}) {
+        GameWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget(), &window);
+        for (QWidget *next : {window.nextSetButton, window.quitButton, window.nextSetButton}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
-        QTest::mouseClick(form.Command1[5], Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), form.Command1[5]);
-        form.setBoardVisible(false);
-        form.setBoardVisible(true);
-        QCOMPARE(QApplication::focusWidget(), &form);
+        QTest::mouseClick(window.characterButtons[5], Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), window.characterButtons[5]);
+        window.setBoardVisible(false);
+        window.setBoardVisible(true);
+        QCOMPARE(QApplication::focusWidget(), &window);
     }
 
     // The window starts centred on the primary screen. A close request is never refused, nor
@@ -202,15 +203,15 @@ private slots:
     void startsCentredAndACloseDuringAVerdictEndsAtOnce()
     {
         Program p;
-        QVERIFY(Form_Load(p.form, p.game, p.random));
+        QVERIFY(startGame(p.window, p.game, p.random));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         // No window manager here to tell the frame: the window is centred on its own size.
-        QCOMPARE(p.form.frameGeometry().topLeft(),
-                 screen.topLeft() + QPoint((screen.width() - p.form.width()) / 2, (screen.height() - p.form.height()) / 2));
-        p.form.Command1[p.game.state().PairPosA]->click();
-        p.form.Command1[p.game.state().PairPosB]->click();
-        QTimer::singleShot(0, &p.form, &QWidget::close);
-        QTimer::singleShot(2000, &p.form, [] { QCoreApplication::exit(99); }); // stuck
+        QCOMPARE(p.window.frameGeometry().topLeft(),
+                 screen.topLeft() + QPoint((screen.width() - p.window.width()) / 2, (screen.height() - p.window.height()) / 2));
+        p.window.characterButtons[p.game.state().PairPosA]->click();
+        p.window.characterButtons[p.game.state().PairPosB]->click();
+        QTimer::singleShot(0, &p.window, &QWidget::close);
+        QTimer::singleShot(2000, &p.window, [] { QCoreApplication::exit(99); }); // stuck
         QCOMPARE(QCoreApplication::exec(), 0);
     }
 };

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Form1.h"
+#include "ui/GameWindow.h"
 
 #include "game/Texts.h"
 #include "ui/Fonts.h"
@@ -86,19 +86,21 @@ QWidget *makePanel(QWidget *parent, const QString &name, const QRect &geometry)
 
 } // namespace
 
-Form1::Form1(QWidget *parent)
+GameWindow::GameWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , Label1(new WholeTextLabel(game::texts::Prompt, this))
-    , Picture1(makePanel(this, QStringLiteral("Picture1"), layout::Picture1))
-    , Command1(makeCharacterButtons(Picture1))
-    , Picture2(makePanel(this, QStringLiteral("Picture2"), layout::Picture2))
-    , Command2(makeButton(Picture2, QStringLiteral("Command2"), layout::Command2, ui::fonts::gothic(12),
-                          QStringLiteral("次")))
-    , Command3(makeButton(Picture2, QStringLiteral("Command3"), layout::Command3, Command2->font(),
-                          QStringLiteral("終")))
-    , Picture3(makeMarkers(Picture1))
+    , promptLabel(new WholeTextLabel(game::texts::Prompt, this))
+    , board(makePanel(this, QStringLiteral("Picture1"), layout::Board))
+    , characterButtons(makeCharacterButtons(board))
+    , sidePanel(makePanel(this, QStringLiteral("Picture2"), layout::SidePanel))
+    , nextSetButton(makeButton(sidePanel, QStringLiteral("Command2"), layout::NextSetButton, ui::fonts::gothic(12),
+                               QStringLiteral("次")))
+    , quitButton(makeButton(sidePanel, QStringLiteral("Command3"), layout::QuitButton, nextSetButton->font(),
+                            QStringLiteral("終")))
+    , markers(makeMarkers(board))
 {
+    // The object names are the ones the window has always had: accessibility tools show them as the
+    // controls' automation ids, so they stay as they are.
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(game::texts::Prompt);
     setWindowIcon(QPixmap(kovelith_xpm));
@@ -108,40 +110,40 @@ Form1::Form1(QWidget *parent)
     // Qt::NoFocus, and a click on its background leaves the focus where it was.
     setFocus();
 
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(layout::Label1);
-    Label1->setFont(ui::fonts::mincho(36));
+    promptLabel->setObjectName(QStringLiteral("Label1"));
+    promptLabel->setGeometry(layout::PromptLabel);
+    promptLabel->setFont(ui::fonts::mincho(36));
     // The 36 pt glyphs are as tall as the label: the line starts one pixel down.
-    Label1->setContentsMargins(0, 1, 0, 0);
-    Label1->setAutoFillBackground(true);
+    promptLabel->setContentsMargins(0, 1, 0, 0);
+    promptLabel->setAutoFillBackground(true);
 }
 
-void Form1::setButtonCaption(game::Int16 position, const QString &caption)
+void GameWindow::setButtonCaption(game::Int16 position, const QString &caption)
 {
-    Command1.at(position)->setText(caption);
+    characterButtons.at(position)->setText(caption);
 }
 
-void Form1::setMarkerVisible(game::Int16 position, bool visible)
+void GameWindow::setMarkerVisible(game::Int16 position, bool visible)
 {
-    Picture3.at(position)->setVisible(visible);
+    markers.at(position)->setVisible(visible);
 }
 
-void Form1::setLabelText(const QString &text)
+void GameWindow::setLabelText(const QString &text)
 {
-    Label1->setText(text);
+    promptLabel->setText(text);
 }
 
-void Form1::setBoardVisible(bool visible)
+void GameWindow::setBoardVisible(bool visible)
 {
     // Hiding a focused character button would pass the focus on along the Tab order to "次", where
     // a Space meant for the next board would switch the set.
-    if (!visible && Picture1->isAncestorOf(focusWidget()))
+    if (!visible && board->isAncestorOf(focusWidget()))
         setFocus();
-    Picture1->setVisible(visible);
+    board->setVisible(visible);
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void GameWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    emit QueryUnload();
+    emit closeRequested();
 }

@@ -13,22 +13,22 @@ class QPushButton;
 
 /// The game's one window: the label, the board panel with twenty character buttons and their
 /// marker bars, and the side panel with "次" and "終". Its layout never changes after creation.
-class Form1 final : public QWidget, public game::BoardView {
+class GameWindow final : public QWidget, public game::BoardView {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    explicit GameWindow(QWidget *parent = nullptr);
 
     // Declared, and so created, in Tab order: the focus chain follows the order of creation. Tab
     // stops only at "次" and "終": the character buttons take the focus when clicked, and the
     // label, the panels and the markers never.
-    QLabel *const Label1;
-    QWidget *const Picture1; ///< the board panel
-    const std::array<QPushButton *, game::PositionCount> Command1;
-    QWidget *const Picture2; ///< the side panel
-    QPushButton *const Command2;
-    QPushButton *const Command3;
-    const std::array<QFrame *, game::PositionCount> Picture3;
+    QLabel *const promptLabel;
+    QWidget *const board;
+    const std::array<QPushButton *, game::PositionCount> characterButtons;
+    QWidget *const sidePanel;
+    QPushButton *const nextSetButton;
+    QPushButton *const quitButton;
+    const std::array<QFrame *, game::PositionCount> markers;
 
     void setButtonCaption(game::Int16 position, const QString &caption) override;
     void setMarkerVisible(game::Int16 position, bool visible) override;
@@ -37,7 +37,7 @@ public:
 
 signals:
     /// Any request to close the window; it is never refused.
-    void QueryUnload();
+    void closeRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
