@@ -7,6 +7,8 @@
 
 #include <QMessageBox>
 
+#include <exception>
+
 namespace {
 
 void showStartupFailure()
@@ -26,7 +28,13 @@ bool startGame(GameWindow &window, game::Game &game, game::ClockSeededRandom &ra
         game.DealBoard();
         // Centred as it is shown: hidden until then, it is never seen anywhere else.
         ui::placeAndShow(window);
+    } catch (const std::exception &failure) {
+        // The box tells the player that it failed; the cause is for whoever reads the terminal.
+        qCritical("Kovelith did not start: %s", failure.what());
+        showStartupFailure();
+        return false;
     } catch (...) {
+        qCritical("Kovelith did not start: an unknown failure");
         showStartupFailure();
         return false;
     }

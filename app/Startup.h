@@ -19,7 +19,7 @@ struct TableSource {
 };
 
 /// Prepares and shows the hidden window: tables, seeding, the first board, then the window, centred.
-/// On a failure shows the start-up failure message instead and returns false; the window is then
-/// never shown.
+/// On a failure writes its cause to standard error, shows the start-up failure message instead and
+/// returns false; the window is then never shown.
 bool startGame(GameWindow &window, game::Game &game, game::ClockSeededRandom &random, const TableSource &tables = {});
 

@@ -35,7 +35,6 @@ public:
     void nextSet();
 
     const GameState &state() const { return s; }
-    Phase phase() const { return currentPhase; }
 
 private:
     Int16 drawPosition();

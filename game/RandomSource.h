@@ -17,7 +17,6 @@ public:
 class ClockSeededRandom final : public RandomSource {
 public:
     void seedFromClock();
-    void seed(std::uint32_t value) { engine.seed(value); }
     float next() override { return fromBits(static_cast<std::uint32_t>(engine())); }
 
     /// Keeps the top 24 bits, which a float holds exactly: the largest result is 1 − 2⁻²⁴, never 1.
