@@ -43,24 +43,27 @@ std::pair<int, int> WholeTextLabel::inkRows(qreal scale) const
     return {first + offset, last + offset};
 }
 
+int WholeTextLabel::shift(int first, int last, int rows)
+{
+    if (last - first + 3 > rows)
+        return (rows - (last - first + 1)) / 2 - first;
+    if (last > rows - 2)
+        return rows - 2 - last;
+    return 0;
+}
+
 void WholeTextLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect box = contentsRect();
     const qreal scale = painter.deviceTransform().m22();
-    const int rows = qFloor(height() * scale);
     const auto [first, last] = inkRows(scale);
-    // A device pixel to spare under the ink where it fits, else the ink centred.
-    int shift = 0;
-    if (last - first + 3 > rows)
-        shift = (rows - (last - first + 1)) / 2 - first;
-    else if (last > rows - 2)
-        shift = rows - 2 - last;
+    const int moved = shift(first, last, qFloor(height() * scale));
 
     // Nothing is drawn above the box: the layout's own face reaches a fraction of a pixel above its
     // line, and that sliver has never been shown.
     painter.setClipRect(box);
-    painter.translate(0, shift / scale);
+    painter.translate(0, moved / scale);
     style()->drawItemText(&painter, box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, palette(), isEnabled(),
                           text(), foregroundRole());
 }

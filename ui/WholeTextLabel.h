@@ -15,6 +15,11 @@ class WholeTextLabel final : public QLabel {
 public:
     using QLabel::QLabel;
 
+    /// How many device pixels to move a line whose ink, placed from the top of the contents, covers
+    /// rows first to last of a label rows pixels tall: up as far as keeps a pixel to spare under the
+    /// ink where it fits, else so far that the ink is centred.
+    static int shift(int first, int last, int rows);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

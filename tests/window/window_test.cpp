@@ -9,6 +9,7 @@
 #include "charsets/CharSets.h"
 #include "game/Texts.h"
 #include "ui/GameWindow.h"
+#include "ui/WholeTextLabel.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -159,6 +160,17 @@ private slots:
             for (const QString &text : shown)
                 QVERIFY2(inside.contains(inkOf(control, text)), qPrintable(control->objectName() + ": " + text));
         }
+    }
+
+    // The label's line, placed from the top, is moved up until its ink keeps a pixel clear of the
+    // bottom, or, where the ink is taller than that leaves room for, until the ink is centred.
+    void theLabelsInkIsMovedClearOfItsBottomOrCentred()
+    {
+        // first and last rows of ink, the label's rows, and the shift
+        const int cases[][4] = {{3, 40, 49, 0}, {2, 47, 49, 0}, {3, 48, 49, -1}, {1, 48, 49, -1}, {5, 60, 49, -8},
+                                {9, 60, 49, -10}};
+        for (const auto &[first, last, rows, shift] : cases)
+            QVERIFY2(WholeTextLabel::shift(first, last, rows) == shift, qPrintable(QString::number(first)));
     }
 
     void brokenTableShowsOnlyTheFailureMessage()
