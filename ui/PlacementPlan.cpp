@@ -19,15 +19,18 @@ Step step(Step::Kind kind, QPoint place = {}, bool transparent = false,
 
 } // namespace
 
-std::optional<QMargins> toldFrame(const ToldExtents &extents, QSize screen)
+/// The frame that told extents stand for, or nothing when they are no answer: anything but four
+/// values; a side negative (a value above INT_MAX) or wider than the screen, so that no sum of them
+/// can overflow; or no frame at all, for the window asks for a title bar (mutter 48 says 0,0,0,0 for
+/// any window it has not framed yet, and sets the real frame only once it maps it).
+std::optional<QMargins> PlacementPlan::toldFrame(const ToldExtents &extents) const
 {
     if (extents.size() != 4)
         return std::nullopt;
-    // A value above INT_MAX turns negative here and is refused.
     const QMargins frame{int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])};
     const auto within = [](int side, int limit) { return side >= 0 && side <= limit; };
-    const bool sane = within(frame.left(), screen.width()) && within(frame.right(), screen.width())
-        && within(frame.top(), screen.height()) && within(frame.bottom(), screen.height());
+    const bool sane = within(frame.left(), m_screen.width()) && within(frame.right(), m_screen.width())
+        && within(frame.top(), m_screen.height()) && within(frame.bottom(), m_screen.height());
     if (!sane || frame.isNull())
         return std::nullopt;
     return frame;
@@ -61,7 +64,7 @@ PlacementStep PlacementPlan::reported(const WindowReport &report)
         if (!report.extentsChanged)
             return {};
         // The answer, whatever it says: a frame that is no frame leaves the window to the gravity.
-        const std::optional<QMargins> frame = toldFrame(report.extents, m_screen.size());
+        const std::optional<QMargins> frame = toldFrame(report.extents);
         if (!frame)
             return leaveToGravity();
         // The client area's place: the frame goes around it.
@@ -105,7 +108,7 @@ PlacementStep PlacementPlan::moveUntilCentred(const WindowReport &report)
 {
     // No frame told yet (mutter's answer from before the mapping may still stand): then the window
     // is shown as it stands when the time is up.
-    const std::optional<QMargins> frame = toldFrame(report.extents, m_screen.size());
+    const std::optional<QMargins> frame = toldFrame(report.extents);
     if (!report.mapped || !frame)
         return {};
     if (m_moves > 0 && report.clientAt == m_movedFrom)

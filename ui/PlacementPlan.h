@@ -16,12 +16,6 @@ namespace ui {
 /// bottom; empty when the window manager told none.
 using ToldExtents = std::vector<std::uint32_t>;
 
-/// The frame that told extents stand for, or nothing when they are no answer: anything but four
-/// values; a side negative (a value above INT_MAX) or wider than the screen, so that no sum of them
-/// can overflow; or no frame at all, for the window asks for a title bar (mutter 48 says 0,0,0,0 for
-/// any window it has not framed yet, and sets the real frame only once it maps it).
-std::optional<QMargins> toldFrame(const ToldExtents &extents, QSize screen);
-
 /// What X reports of the window once some of its events have come.
 struct WindowReport {
     bool extentsChanged = false; ///< its _NET_FRAME_EXTENTS were set since the last report
@@ -86,6 +80,7 @@ public:
 private:
     enum class Stage { Starting, Asking, Revealing, Done };
 
+    std::optional<QMargins> toldFrame(const ToldExtents &extents) const;
     PlacementStep leaveToGravity();
     PlacementStep moveUntilCentred(const WindowReport &report);
     PlacementStep finish(PlacementStep step);

@@ -60,7 +60,8 @@ Atoms internAtoms(xcb_connection_t *connection, xcb_window_t root)
         cookies[i] = xcb_intern_atom(connection, false, names[i].size(), names[i].data());
     std::array<xcb_atom_t, names.size()> atoms;
     for (size_t i = 0; i < names.size(); ++i) {
-        const ReplyPointer<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookies[i], nullptr), &free);
+        const ReplyPointer<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookies[i], nullptr),
+                                                          &free);
         atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     }
     return {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4], atoms[5]};
@@ -207,8 +208,8 @@ private:
         m_reportDue = false;
         // Where X has the window's client area on the root window now.
         const ReplyPointer<xcb_translate_coordinates_reply_t> client(
-            xcb_translate_coordinates_reply(m_connection, xcb_translate_coordinates(m_connection, m_window, m_root, 0, 0),
-                                            nullptr),
+            xcb_translate_coordinates_reply(
+                m_connection, xcb_translate_coordinates(m_connection, m_window, m_root, 0, 0), nullptr),
             &free);
         if (!client)
             return;

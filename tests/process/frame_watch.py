@@ -8,6 +8,7 @@
 # exists, as a window manager would. It also sets each framed window's _NET_FRAME_EXTENTS once the
 # frame is mapped, as mutter 48 and weston do, and so tells twm's frames too.
 #   frame_watch.py ANSWER
+import os
 import sys
 import time
 from Xlib import X, Xatom, display, error
@@ -63,11 +64,8 @@ while True:
                 write(t)
         elif e.type == X.ClientMessage and e.client_type == request:
             print('asked', hex(e.window.id), flush=True)
-            try:
-                with open(sys.argv[1]) as answer:
-                    sides = [int(side) for side in answer.read().split(',')]
-                e.window.change_property(extents, Xatom.CARDINAL, 32, sides)
-            except FileNotFoundError:
-                pass
+            if os.path.exists(sys.argv[1]):
+                sides = open(sys.argv[1]).read().split(',')
+                e.window.change_property(extents, Xatom.CARDINAL, 32, [int(side) for side in sides])
     except error.XError:  # a client gone before its frame
         pass
