@@ -40,8 +40,6 @@ struct PlacementStep {
     bool transparent = false;
     /// Set where a new wait begins: how long it may last before timeUp().
     std::optional<std::chrono::milliseconds> deadline;
-
-    bool operator==(const PlacementStep &) const = default;
 };
 
 /// The decisions that show a hidden window on X11 with its frame, title bar included, centred on
