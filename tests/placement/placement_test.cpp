@@ -9,7 +9,7 @@ using ui::PlacementStep;
 
 namespace {
 
-/// The game's window on the test display's screen.
+/// The game's window, on a screen as large as the test displays'.
 constexpr QSize Window{767, 583};
 constexpr QRect Screen{0, 0, 1280, 1024};
 
