@@ -176,7 +176,6 @@ private slots:
         });
         look.start(20);
         QVERIFY(!Form_Load(p.form, p.game, p.random, broken));
-        look.stop();
         QVERIFY2(!shown.isEmpty(), "the start-up failure message never showed");
         QCOMPARE(shown, "ほずめりさ？ 「ほずめりさ？」の起動に失敗しました");
         QVERIFY(!p.form.isVisible());

@@ -94,13 +94,11 @@ looked() {
     [ -n "$window" ] || return 1 # import would wait for a click
     timeout 10 import -window "$window" png:- 2>/dev/null | convert - -fill black -draw 'rectangle 64,120 696,536' "ppm:$1.new" 2>/dev/null &&
         [ "$(convert "$1.new" -format '%k' info:)" -gt 16 ] || return 1
-    if cmp -s "$1.new" "$1"; then rm "$1.new"; return 0; fi
-    mv "$1.new" "$1"
-    return 1
+    cmp -s "$1.new" "$1" && return 0
+    mv "$1.new" "$1" && return 1
 }
 appearance() { # picture file
     wine "$program" >/dev/null 2>&1 &
-    rm -f "$1"
     within 60 looked "$1" || { echo "FAILED: no window drawn and still within a minute"; return 1; }
 }
 appearance "$tmp/ms-p-faces.ppm"
