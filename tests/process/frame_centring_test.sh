@@ -28,7 +28,7 @@ use_wm() {
     if [ -n "$wm" ]; then kill -KILL $wm && wait $wm 2>/dev/null || true; fi
     xprop -root -remove _NET_SUPPORTING_WM_CHECK -remove _NET_SUPPORTED 2>/dev/null
     HOME=$dir "$@" >/dev/null 2>&1 & wm=$!
-    timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done' || [ "$1" = twm ]
+    timeout --foreground 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done' || [ "$1" = twm ]
     sleep 1
 }
 
@@ -38,7 +38,7 @@ use_wm() {
 framed_centred() {
     seen=$(wc -l <"$dir/events")
     "$(dirname "$0")/../support/sandbox" "$dir/home" "$exe" & game=$!
-    window=$(timeout 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)
+    window=$(timeout --foreground 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)
     [ -n "$window" ] || { echo "the game's window never showed within 15 s"; return 1; }
     window=$(printf '0x%x' "$window")
     sleep 1 # time for a late correction to show up

@@ -92,7 +92,7 @@ stop_all
 looked() {
     window=$(xdotool search --onlyvisible --name '^ぬもさけり？$' 2>/dev/null | head -n 1)
     [ -n "$window" ] || return 1 # import would wait for a click
-    timeout 10 import -window "$window" png:- 2>/dev/null | convert - -fill black -draw 'rectangle 64,120 696,536' "ppm:$1.new" 2>/dev/null &&
+    timeout --foreground 10 import -window "$window" png:- 2>/dev/null | convert - -fill black -draw 'rectangle 64,120 696,536' "ppm:$1.new" 2>/dev/null &&
         [ "$(convert "$1.new" -format '%k' info:)" -gt 16 ] || return 1
     cmp -s "$1.new" "$1" && return 0
     mv "$1.new" "$1" && return 1
@@ -112,7 +112,7 @@ appearance "$tmp/fallback-faces.ppm"
 check "fallback faces draw the same" cmp -s "$tmp/ms-p-faces.ppm" "$tmp/fallback-faces.ppm"
 xdotool mousemove --window "$window" 144 184 click 1 mousemove 0 0 # character button 0
 marker_shown() { # the marker's pixels in the scheme's colour, at least 500 of them
-    marker=$(timeout 10 import -window "$window" png:- | convert - -fill black +opaque 'rgb(10,200,30)' \
+    marker=$(timeout --foreground 10 import -window "$window" png:- | convert - -fill black +opaque 'rgb(10,200,30)' \
         -fill white -opaque 'rgb(10,200,30)' -format '%[fx:int(mean*w*h)]' info:) && [ "$marker" -ge 500 ]
 }
 within 10 marker_shown || true
@@ -138,7 +138,7 @@ outer=$(
     # What Windows tells, once the window is centred there or after 15 s.
     told() { outer=$(wine "$window_rect" | tr -d '\r') && centred "$outer" "-1024 -100 1024 768"; }
     outer=""
-    timeout 60 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && within 15 told || true
+    timeout --foreground 60 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && within 15 told || true
     echo "$outer"
 )
 check "centred on the other monitor ($outer)" centred "$outer" "-1024 -100 1024 768"
