@@ -93,7 +93,7 @@ looked() {
     window=$(xdotool search --onlyvisible --name '^ぬもさけり？$' 2>/dev/null | head -n 1)
     [ -n "$window" ] || return 1 # import would wait for a click
     timeout --foreground 10 import -window "$window" png:- 2>/dev/null | convert - -fill black -draw 'rectangle 64,120 696,536' "ppm:$1.new" 2>/dev/null &&
-        [ "$(convert "$1.new" -format '%k' info:)" -gt 16 ] || return 1
+        [ "$(convert "$1.new" -format '%k' info:)" -gt 3 ] || return 1
     cmp -s "$1.new" "$1" && return 0
     mv "$1.new" "$1" && return 1
 }
