@@ -7,6 +7,7 @@
 set -eux
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP # through the EXIT trap
 cpack -G DEB --config "$1/CPackConfig.cmake" -B "$tmp" >"$tmp/cpack.log" 2>&1 || { cat "$tmp/cpack.log"; exit 1; }
 deb=$(ls "$tmp"/*.deb)
 # What lintian cannot know: the fonts the window asks for by name, and Qt's Wayland plugin, which the

@@ -13,6 +13,8 @@ set -eu
 exe=$1 dir=$(mktemp -d) game="" wm="" compositor="" watcher="" slack=0
 left=0 top=0 width=1280 height=1024 # the primary monitor, where the window belongs
 trap 'kill $game $watcher $compositor 2>/dev/null || true; kill -KILL $wm 2>/dev/null || true; rm -rf "$dir"' EXIT
+# A signal ends it through exit, for /bin/sh runs the EXIT trap on exit but not on a signal.
+trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP
 
 # Every place of the frames, and whether each window can be seen, as X tells it; frames are told
 # once mapped, and frame requests answered with the extents in $dir/answer while it exists.
@@ -26,7 +28,7 @@ use_wm() {
     if [ -n "$wm" ]; then kill -KILL $wm && wait $wm 2>/dev/null || true; fi
     xprop -root -remove _NET_SUPPORTING_WM_CHECK -remove _NET_SUPPORTED 2>/dev/null
     HOME=$dir "$@" >/dev/null 2>&1 & wm=$!
-    timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done' || [ "$1" = twm ]
+    timeout --foreground 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do sleep 0.1; done' || [ "$1" = twm ]
     sleep 1
 }
 
@@ -36,7 +38,9 @@ use_wm() {
 framed_centred() {
     seen=$(wc -l <"$dir/events")
     "$(dirname "$0")/../support/sandbox" "$dir/home" "$exe" & game=$!
-    window=$(printf '0x%x' "$(timeout 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)")
+    window=$(timeout --foreground 15 xdotool search --sync --onlyvisible --pid $game | head -n 1)
+    [ -n "$window" ] || { echo "the game's window never showed within 15 s"; return 1; }
+    window=$(printf '0x%x' "$window")
     sleep 1 # time for a late correction to show up
     tail -n +$((seen + 1)) "$dir/events" >"$dir/run" # before the window manager lets the frame go
     xwininfo -id "$window" | sed -n 's/.*Absolute upper-left [XY]: *//p; s/^ *\(Width\|Height\): *//p' | paste -sd ' ' >"$dir/window"

@@ -15,7 +15,13 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=d" # no menu entries for the host's
 tmp=$(mktemp -d)
 xorg=
 trap 'stop_all; [ -z "$xorg" ] || kill $xorg; prepared; rm -rf "$tmp"' EXIT
+trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP # through the EXIT trap
 fail=0
+# within SECONDS command...: the command run again until it succeeds, for SECONDS at most.
+within() {
+    deadline=$(($(date +%s) + $1)); shift
+    until "$@"; do [ "$(date +%s)" -lt $deadline ] || return 1; sleep 0.3; done
+}
 check() { # label, command...
     label=$1; shift
     if "$@"; then echo "ok: $label"; else echo "FAILED: $label"; fail=1; fi
@@ -58,31 +64,44 @@ check "program, shortcut and one uninstall entry" \
 # its server under TMPDIR: the driver's sandbox must not start a second one on the prefix, so the
 # program gets this test's TMPDIR back, or none (Debian 13's Wine 10 aborts at start with any TMPDIR set).
 tmpdir=${TMPDIR+"TMPDIR=$TMPDIR"}
-check "plays" env KOVELITH_COMMAND="env ${tmpdir:--u TMPDIR} wine $program" KOVELITH_LOCK_DIR="$temp" "$driver"
-# Four copies started at the same instant, over the lock the last of those left: one window.
+# Its report indented: the rows it skips for Windows are not this check's skips.
+check "plays" env KOVELITH_COMMAND="env ${tmpdir:--u TMPDIR} wine $program" KOVELITH_LOCK_DIR="$temp" "$driver" -o "$tmp/plays,txt"
+sed 's/^/    /' "$tmp/plays"
+# Four copies started at the same instant, over the lock the last of those left: one window, once
+# the copies that give way have ended (each copy is the process wine was started as; an ended one
+# is a zombie until waited for) and one has shown its window.
 stop_all
-for _ in 1 2 3 4; do wine "$program" >/dev/null 2>&1 & done
+copies=""
+for _ in 1 2 3 4; do wine "$program" >/dev/null 2>&1 & copies="$copies $!"; done
 # xdotool stops at an X error when a window goes while it looks (the copies that give way): ask again.
 shown() {
+    tries=0
     while ! xdotool search --onlyvisible --name '^ぬもさけり？$' >"$tmp/shown" 2>"$tmp/shown.err" &&
-        grep -q 'X Error' "$tmp/shown.err"; do sleep 0.2; done
+        grep -q 'X Error' "$tmp/shown.err" && [ $tries -lt 50 ]; do sleep 0.2; tries=$((tries + 1)); done
     wc -l <"$tmp/shown"
 }
-tries=0
-while [ "$(shown)" -eq 0 ] && [ $tries -lt 100 ]; do sleep 0.2; tries=$((tries + 1)); done
-sleep 5
+settled() { [ "$(cat $(printf '/proc/%s/stat ' $copies) 2>/dev/null | grep -vc ') Z ')" -le 1 ] && [ "$(shown)" -ge 1 ]; }
+within 60 settled || echo "not settled within a minute"
 windows=$(shown)
 check "four copies at once: one window ($windows)" test "$windows" -eq 1
 stop_all
 
 # Centred with its frame, in the marker colour of the player's scheme; the label in a Mincho face and
 # "次" and "終" in a Gothic one, drawn the same from the fallback faces as from the MS P faces.
-appearance() { # picture file: the window without the board panel, which every deal changes
+# looked FILE: the game's window taken into FILE without the board panel, which every deal changes, once
+# drawn (in more than a few colours) and alike in two looks: false while it is not so. A window gone
+# between finding it and taking it (a window of Wine's before the game's) is looked for again.
+looked() {
+    window=$(xdotool search --onlyvisible --name '^ぬもさけり？$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] || return 1 # import would wait for a click
+    timeout --foreground 10 import -window "$window" png:- 2>/dev/null | convert - -fill black -draw 'rectangle 64,120 696,536' "ppm:$1.new" 2>/dev/null &&
+        [ "$(convert "$1.new" -format '%k' info:)" -gt 3 ] || return 1
+    cmp -s "$1.new" "$1" && return 0
+    mv "$1.new" "$1" && return 1
+}
+appearance() { # picture file
     wine "$program" >/dev/null 2>&1 &
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' | head -n 1)
-    [ -n "$window" ] || { echo "FAILED: no window within a minute"; return 1; } # import would wait for a click
-    sleep 1
-    import -window "$window" png:- | convert - -fill black -draw 'rectangle 64,120 696,536' "ppm:$1"
+    within 60 looked "$1" || { echo "FAILED: no window drawn and still within a minute"; return 1; }
 }
 appearance "$tmp/ms-p-faces.ppm"
 outer=$(wine "$window_rect" | tr -d '\r' || true)
@@ -94,11 +113,12 @@ wine reg add 'HKCU\Control Panel\Colors' /v AppWorkspace /d '10 200 30' /f >/dev
 appearance "$tmp/fallback-faces.ppm"
 check "fallback faces draw the same" cmp -s "$tmp/ms-p-faces.ppm" "$tmp/fallback-faces.ppm"
 xdotool mousemove --window "$window" 144 184 click 1 mousemove 0 0 # character button 0
-sleep 1
-import -window "$window" "$tmp/pick.png"
-marker=$(convert "$tmp/pick.png" -fill black +opaque 'rgb(10,200,30)' -fill white -opaque 'rgb(10,200,30)' \
-    -format '%[fx:int(mean*w*h)]' info:)
-check "marker in the scheme's workspace colour ($marker pixels)" test "$marker" -ge 500
+marker_shown() { # the marker's pixels in the scheme's colour, at least 500 of them
+    marker=$(timeout --foreground 10 import -window "$window" png:- | convert - -fill black +opaque 'rgb(10,200,30)' \
+        -fill white -opaque 'rgb(10,200,30)' -format '%[fx:int(mean*w*h)]' info:) && [ "$marker" -ge 500 ]
+}
+within 10 marker_shown || true
+check "marker in the scheme's workspace colour ($marker pixels)" test "${marker:-0}" -ge 500
 stop_all
 
 # Two monitors, the primary right of and below the other: two outputs of X's dummy driver, which
@@ -117,8 +137,11 @@ outer=$(
     xrandr >/dev/null # the driver reports the new output connected only when asked afresh; Wine asks for what is current
     xdotool mousemove 512 384
     wine "$program" >/dev/null 2>&1 &
-    timeout 60 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && sleep 1
-    wine "$window_rect" | tr -d '\r' || true
+    # What Windows tells, once the window is centred there or after 15 s.
+    told() { outer=$(wine "$window_rect" | tr -d '\r') && centred "$outer" "-1024 -100 1024 768"; }
+    outer=""
+    timeout --foreground 60 xdotool search --sync --onlyvisible --name '^ぬもさけり？$' >/dev/null && within 15 told || true
+    echo "$outer"
 )
 check "centred on the other monitor ($outer)" centred "$outer" "-1024 -100 1024 768"
 stop_all

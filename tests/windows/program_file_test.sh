@@ -8,6 +8,7 @@
 set -eux
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP # through the EXIT trap
 x86_64-w64-mingw32-windres -i "$1" -O rc | sed -e 's/^ *//' -e 's:\s*/\*.*\*/.*::' >"$tmp/rc"
 
 # Numeric identifiers only: a symbolic VS_VERSION_INFO would become a named resource Windows never reads.
