@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package (CPack installs the build into a temporary prefix for it) and has lintian
 # check it whole (which also misses a manual page, copyright or changelog, and a menu entry's command);
-# then validates the menu entry and the AppStream metadata it installs. The trace shows the failing check.
+# then validates the menu entry and the AppStream metadata it installs, and reads the Japanese texts as a
+# reader sees them. The trace shows the failing check.
 #   package_test.sh BUILD_DIR
 set -eux
 tmp=$(mktemp -d)
@@ -14,6 +15,9 @@ deb=$(ls "$tmp"/*.deb)
 # game needs without an X server.
 dpkg-deb -f "$deb" Depends | grep -Eq '(^|, )fonts-ipafont-gothic, fonts-ipafont-mincho(,|$)'
 dpkg-deb -f "$deb" Recommends | grep -Eq '(^|, )qt6-wayland( |,|$)'
+# The libraries it links, as dpkg-shlibdeps names them: without it the package would install a game
+# that cannot start.
+dpkg-deb -f "$deb" Depends | grep -Eq '(^|, )libqt6widgets6'
 # Every tag counts, pedantic ones too (lintian also says that it runs as root: not a tag).
 tags=$(lintian --pedantic --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges' || true)
 [ -z "$tags" ]
@@ -36,3 +40,19 @@ appstreamcli --version | grep -q ' 0\.16\.' && expected="${metainfo##*/}
 
 ✔ Validation was successful: infos: 1"
 [ "$report" = "$expected" ]
+
+# Japanese as a reader sees it: no space between two Japanese characters, where a software centre
+# joins the metadata's lines, a web page the lines of README.ja.md's paragraphs, or man sets its own
+# lines, in a Japanese locale at two widths. Fails on, and prints, each such space.
+unspaced() {
+    perl -CSD -ne 'BEGIN { $j = qr/[\p{Han}\p{Hiragana}\p{Katakana}\x{3000}-\x{303F}\x{FF00}-\x{FFEF}]/ }
+                   while (/(.{0,12}$j\s+$j.{0,12})/g) { print STDERR "spaced: $1\n"; $n++ }
+                   END { exit($n ? 1 : 0) }'
+}
+joined() { perl -0777 -pe 's/(?<!\n)\n(?!\n)/ /g' "$1"; }
+joined "$metainfo" | unspaced
+joined "$(dirname "$0")/../../README.ja.md" | unspaced
+localedef -i ja_JP -f UTF-8 "$tmp/ja_JP.UTF-8"
+for width in 80 60; do
+    LOCPATH=$tmp LC_ALL=ja_JP.UTF-8 MANWIDTH=$width man -l "$tmp/root/usr/share/man/ja/man6/Kovelith.6.gz" | unspaced
+done
