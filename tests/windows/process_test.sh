@@ -14,7 +14,8 @@ wineserver --wait
 export WINEDLLOVERRIDES="winemenubuilder.exe=d" # no menu entries for the host's desktop
 tmp=$(mktemp -d)
 xorg=
-trap 'stop_all; [ -z "$xorg" ] || kill $xorg; prepared; rm -rf "$tmp"' EXIT
+# The prefix prepared again starts Wine again: ended once more. A second signal does not cut this short.
+trap 'trap "" INT TERM HUP; stop_all; [ -z "$xorg" ] || kill $xorg; prepared; stop_all; rm -rf "$tmp"' EXIT
 trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP # through the EXIT trap
 fail=0
 # within SECONDS command...: the command run again until it succeeds, for SECONDS at most.
