@@ -3,11 +3,10 @@
 # The window's outer frame, title bar included, is centred from the moment it can be seen and never
 # moves then, under one window manager for each way of telling the frame: one that tells it before
 # mapping (openbox); one that offers to but never answers for a window not yet mapped (fluxbox);
-# one that answers at once with no frame at all and honours the centre gravity (fluxbox with a
-# stand-in that answers 0,0,0,0, as mutter 48 does); one that offers nothing and honours the
-# gravity (fluxbox in disguise); and one that ignores the gravity (twm), where the game's window
-# itself is centred, unless a compositing manager lets it be moved unseen. What the game makes of
-# each answer, nonsense and late ones too, the placement's own test tells without a display.
+# one that offers nothing and honours the gravity (fluxbox in disguise); and one that ignores the
+# gravity (twm), where the game's window itself is centred, unless a compositing manager lets it be
+# moved unseen. What the game makes of each answer, no frame, nonsense and late ones too, the
+# placement's own test tells without a display.
 #   frame_centring_test.sh KOVELITH  (on a display of its own, 1280x1024)
 set -eu
 exe=$1 dir=$(mktemp -d) game="" wm="" compositor="" watcher="" slack=0
@@ -17,9 +16,9 @@ trap 'kill $game $watcher $compositor 2>/dev/null || true; kill -KILL $wm 2>/dev
 trap 'exit 130' INT; trap 'exit 143' TERM; trap 'exit 129' HUP
 
 # Every place of the frames, and whether each window can be seen, as X tells it; frames are told
-# once mapped, and frame requests answered with the extents in $dir/answer while it exists.
-"$(dirname "$0")/frame_watch.py" "$dir/answer" >"$dir/events" & watcher=$!
-sleep 0.5
+# once mapped. Its first line says it listens.
+"$(dirname "$0")/frame_watch.py" >"$dir/events" & watcher=$!
+timeout --foreground 10 sh -c 'until [ -s "$0" ]; do sleep 0.1; done' "$dir/events" || { echo "the watcher never listened"; exit 1; }
 
 # use_wm command...: the window manager in place of the last, once it has claimed the screen and a
 # little later: openbox loses map requests that come while it is still starting up.
@@ -58,23 +57,13 @@ framed_centred() {
     echo "the frame $asked" && [ "$asked" = "$1" ]
 }
 
-# offers ATOM NAME: fluxbox offers only ATOM (xprop sets one), under NAME.
-offers() {
-    xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED "$1"
-    xprop -id "$(xprop -root _NET_SUPPORTING_WM_CHECK | sed 's/.* //')" -f _NET_WM_NAME 8u -set _NET_WM_NAME "$2"
-}
-
 use_wm openbox --sm-disable
 framed_centred asked
 use_wm fluxbox
 framed_centred unasked
-# Debian 13's fluxbox answers too, before or after the stand-in, with a frame 2 px shorter than
-# the one it draws: a game that took no frame for one would be 10 px off.
-offers _NET_REQUEST_FRAME_EXTENTS Mutter
-echo 0,0,0,0 >"$dir/answer"
-slack=2; framed_centred asked; slack=0
-rm "$dir/answer"
-offers _NET_SUPPORTING_WM_CHECK KWin
+# Fluxbox in disguise: offering no frame request, under another name.
+xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_SUPPORTING_WM_CHECK
+xprop -id "$(xprop -root _NET_SUPPORTING_WM_CHECK | sed 's/.* //')" -f _NET_WM_NAME 8u -set _NET_WM_NAME KWin
 framed_centred unasked
 
 # Two monitors from here on, the primary one right of and below the other, as X says.

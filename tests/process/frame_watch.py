@@ -4,12 +4,9 @@
 # writes a line each time one changes: "WINDOW X Y WIDTH HEIGHT SEEN MS", the client window, its
 # frame's outer place and size (border included), whether it can be seen (mapped, and fully opaque
 # while a compositing manager owns _NET_WM_CM_S0), and the milliseconds since it was mapped. A
-# frame request writes "asked WINDOW", and is answered with the extents in the file ANSWER while it
-# exists, as a window manager would. It also sets each framed window's _NET_FRAME_EXTENTS once the
+# frame request writes "asked WINDOW". It also sets each framed window's _NET_FRAME_EXTENTS once the
 # frame is mapped, as mutter 48 and weston do, and so tells twm's frames too.
-#   frame_watch.py ANSWER
-import os
-import sys
+# Its first line, "listening", comes once it listens.
 import time
 from Xlib import X, Xatom, display, error
 
@@ -19,6 +16,8 @@ opacity, extents, request, manager = (d.intern_atom(name) for name in (
     '_NET_WM_WINDOW_OPACITY', '_NET_FRAME_EXTENTS', '_NET_REQUEST_FRAME_EXTENTS', '_NET_WM_CM_S0'))
 root = d.screen().root
 root.change_attributes(event_mask=X.SubstructureNotifyMask)
+d.sync()
+print('listening', flush=True)
 tops = {}  # the root's children: geometry (x, y, width, height, border), when mapped, the client held
 
 
@@ -64,8 +63,5 @@ while True:
                 write(t)
         elif e.type == X.ClientMessage and e.client_type == request:
             print('asked', hex(e.window.id), flush=True)
-            if os.path.exists(sys.argv[1]):
-                sides = open(sys.argv[1]).read().split(',')
-                e.window.change_property(extents, Xatom.CARDINAL, 32, [int(side) for side in sides])
     except error.XError:  # a client gone before its frame
         pass

@@ -46,6 +46,7 @@ kill $player; wait $player || true
 # Natively on Wayland: the toplevel gets the application id, and once the compositor has configured it,
 # a buffer is attached: the window is mapped, and the game still runs.
 for environment in "-u DISPLAY" "DISPLAY=$x11 QT_QPA_PLATFORM=wayland"; do
+    rm -f "$run/protocol" # not the last run's, which was mapped already
     "$sandbox" "$run" env $environment WAYLAND_DEBUG=client "$game" 2>"$run/protocol" & player=$!
     timeout --foreground 15 sh -c 'until sed "1,/ack_configure/d" "$0" | grep -q "\.attach(wl_buffer"; do sleep 0.1; done' "$run/protocol" ||
         { echo "the game's Wayland window ($environment) was never mapped within 15 s"; exit 1; }

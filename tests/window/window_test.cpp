@@ -67,11 +67,6 @@ QRect inkOf(QWidget *control, const QString &text)
     return ink;
 }
 
-int apart(const QColor &a, const QColor &b)
-{
-    return std::max({qAbs(a.red() - b.red()), qAbs(a.green() - b.green()), qAbs(a.blue() - b.blue())});
-}
-
 } // namespace
 
 class WindowTest : public QObject {
@@ -112,7 +107,8 @@ private slots:
             const QColor fill = shot.pixelColor(expected::marker(7).center());
             const QColor frame = shot.pixelColor(expected::marker(7).topLeft() + QPoint(40, 0));
             for (const auto &[a, b] : {std::pair{fill, panel}, {frame, panel}, {frame, fill}})
-                QVERIFY2(apart(a, b) >= 48, qPrintable(scheme.window().color().name()));
+                QVERIFY2(std::max({qAbs(a.red() - b.red()), qAbs(a.green() - b.green()), qAbs(a.blue() - b.blue())}) >= 48,
+                         qPrintable(scheme.window().color().name()));
         }
 
         // The program file's icon, as drawn in its .ico, is the window's.
@@ -190,7 +186,6 @@ private slots:
         look.start(20);
         QTest::ignoreMessage(QtCriticalMsg, "Kovelith did not start: a character set is too small or too large to deal from");
         QVERIFY(!startGame(p.window, p.game, p.random, broken));
-        QVERIFY2(!shown.isEmpty(), "the start-up failure message never showed");
         QCOMPARE(shown, "ほずめりさ？ 「ほずめりさ？」の起動に失敗しました");
         QVERIFY(!p.window.isVisible());
     }
