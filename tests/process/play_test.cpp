@@ -151,17 +151,15 @@ private slots:
         QVERIFY(game->endsCleanly(5000));
     }
 
-    // Whatever a crash, an older version, the player or another program left where the lock goes,
-    // the game starts, dealing another first board than the last start; then it keeps a second copy
-    // out, which ends at once and silently.
+    // Whatever a crash, an older version, the player or another program left where the lock goes
+    // (a file's content is never read, so one left by a dead copy stands for any), the game starts,
+    // dealing another first board than the last start; then it keeps a second copy out, which ends
+    // at once and silently.
     void onlyARunningCopyBlocksAStart_data()
     {
         QTest::addColumn<QString>("leftover"); // made by the shell in the player's runtime directory
         QTest::addColumn<bool>("locked");
-        QTest::newRow("empty") << ": >Kovelith.lock" << true;
-        QTest::newRow("other text") << "echo 'not a lock' >Kovelith.lock" << true;
         QTest::newRow("dead copy's") << "printf '%s\\nKovelith\\n%s\\n' $$ \"$(hostname)\" >Kovelith.lock" << true;
-        QTest::newRow("another host's") << "printf '1\\nKovelith\\nelsewhere\\n' >Kovelith.lock" << true;
         QTest::newRow("directory") << "mkdir Kovelith.lock" << true;
         QTest::newRow("FIFO") << "mkfifo Kovelith.lock" << true;
         QTest::newRow("link to /dev/zero") << "ln -s /dev/zero Kovelith.lock" << true;
